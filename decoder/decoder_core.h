@@ -1,0 +1,81 @@
+// State and steps shared by the layer decoders: the stream buffer, the
+// subband samples and synthesis, the reference header, the frame counter, the
+// stream markers and the seek.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "bitstream_buffer.h"
+#include "frame_header.h"
+#include "layer_decoder.h"
+#include "stream_info.h"
+#include "subband_samples.h"
+#include "synthesis.h"
+
+namespace plyvane {
+
+class DecoderCore {
+public:
+    static constexpr int kStreamCapacity = 16384;
+    static constexpr int kStreamRefillThreshold = 1152;
+    static constexpr int kSamplesPerFrame = 1152;
+
+    DecoderCore();
+
+    // printf-style; the text stays until the next failure.
+    void SetError(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+    const char* LastError() const { return lastError_; }
+
+    // Refills when fewer than the integer frame size remain; false at the end.
+    bool EnsureFrameAvailable();
+    // From the byte-aligned read position, finds the next sync word whose
+    // header matches the reference header, refilling as needed. Leaves the
+    // read pointer on the header's first byte. False at the end of the data
+    // or after frame size x 256 bytes without a match.
+    bool SyncToNextFrame(FrameHeader& header);
+    // After a header was accepted: a passed stream marker restarts the frame
+    // counter and takes the new file's bit rate.
+    void CheckStreamMarker(FrameHeader header);
+    // Ends a unit: the synthesis (when the unit produced samples), a pending
+    // seek, and the frame number to return.
+    uint32_t FinishFrame(uint8_t* out, bool synthesize);
+
+    // Records a seek target; false when one is pending already.
+    bool RequestSeekOffset(uint32_t byteOffset);
+    bool SeekPending() const { return seekPending_.load(std::memory_order_acquire); }
+    void CarryOutSeek();
+
+    // Recomputes the frame size estimate and the frame totals from the
+    // stream's channels, bit rate and sample rate.
+    void UpdateFrameSize();
+    void RegisterLayer(LayerDecoder* layer);
+
+    BitstreamBuffer stream{kStreamCapacity, kStreamRefillThreshold};
+    SubbandSamples subbands;
+    Synthesis synthesis;
+    OutputFormat format;
+    StreamInfo current;
+
+    uint32_t referenceHeader = 0;
+    int layer = 0;
+    int streamChannels = 2;
+    int sampleRate = 0;
+    int bitratePerChannel = 0;
+    uint32_t frameCounter = 1;
+    uint32_t totalFrames = 0;
+    // Bytes the last DecodeFrame wrote (0 when a Layer III unit had no data).
+    uint32_t lastFrameBytes = 0;
+
+private:
+    char lastError_[256];
+    std::atomic<uint32_t> seekOffset_{0};
+    std::atomic<bool> seekPending_{false};
+    LayerDecoder* layers_[2] = {nullptr, nullptr};
+};
+
+}  // namespace plyvane
