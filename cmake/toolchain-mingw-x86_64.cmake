@@ -1,0 +1,7 @@
+# 64-bit Windows.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(PLYVANE_MINGW_TRIPLE x86_64-w64-mingw32)
+set(PLYVANE_ARCH_FLAGS "")
+set(PLYVANE_WINE_ARCH win64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
