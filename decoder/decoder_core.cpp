@@ -1,0 +1,102 @@
+#include "decoder_core.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace plyvane {
+
+DecoderCore::DecoderCore() {
+    std::snprintf(lastError_, sizeof lastError_, "No error occured!");
+    subbands.Clear();
+}
+
+void DecoderCore::SetError(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(lastError_, sizeof lastError_, format, args);
+    va_end(args);
+}
+
+void DecoderCore::RegisterLayer(LayerDecoder* layerDecoder) {
+    for (LayerDecoder*& slot : layers_) {
+        if (slot == nullptr || slot == layerDecoder) {
+            slot = layerDecoder;
+            return;
+        }
+    }
+}
+
+bool DecoderCore::EnsureFrameAvailable() {
+    if (stream.Available() >= format.frameSizeBytes) return true;
+    if (!stream.RefillPermitted()) return false;
+    // A successful refill may still leave less than a frame: the zero padding
+    // after the last real byte lets the final, truncated frame decode.
+    return stream.Refill() != 0;
+}
+
+bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
+    stream.AlignToByte();
+    const int searchLimit = format.frameSizeBytes * 256;
+    for (int skipped = 0; skipped <= searchLimit; ++skipped) {
+        if (stream.Available() < format.frameSizeBytes) {
+            if (!stream.RefillPermitted() || !stream.Refill()) return false;
+            if (stream.Available() < 4) return false;
+        }
+        uint32_t word = stream.PeekWordAtByte();
+        if (HasSyncWord(word) && ((word & 0xFFFFF) & kReferenceHeaderMask) == referenceHeader) {
+            header.bits = word & 0xFFFFF;
+            return true;
+        }
+        stream.SkipBytes(1);
+    }
+    return false;
+}
+
+void DecoderCore::UpdateFrameSize() {
+    float fs = static_cast<float>(streamChannels * bitratePerChannel * kSamplesPerFrame * 1000.0 /
+                                  (sampleRate * 8.0) + 1.0);
+    format.frameSize = fs;
+    format.frameSizeBytes = static_cast<int32_t>(fs);
+    totalFrames = static_cast<uint32_t>(stream.Length() / fs);
+}
+
+void DecoderCore::CheckStreamMarker(FrameHeader header) {
+    if (!stream.MarkerReached()) return;
+    stream.ClearMarker();
+    frameCounter = 1;
+    int kbps = header.BitrateKbps(layer);
+    if (kbps <= 0) return;  // a damaged header keeps the previous estimate
+    bitratePerChannel = streamChannels == 1 ? kbps : static_cast<int>(static_cast<uint32_t>(kbps) >> 1);
+    UpdateFrameSize();
+}
+
+bool DecoderCore::RequestSeekOffset(uint32_t byteOffset) {
+    if (seekPending_.load(std::memory_order_acquire)) return false;
+    // The target first, the flag last: the decoding thread reads them in the
+    // opposite order.
+    seekOffset_.store(byteOffset, std::memory_order_relaxed);
+    seekPending_.store(true, std::memory_order_release);
+    return true;
+}
+
+void DecoderCore::CarryOutSeek() {
+    uint32_t offset = seekOffset_.load(std::memory_order_relaxed);
+    synthesis.Reset();
+    subbands.Clear();
+    for (LayerDecoder* layerDecoder : layers_) {
+        if (layerDecoder != nullptr) layerDecoder->ResetState();
+    }
+    uint32_t frame = format.frameSize > 0.0f ? static_cast<uint32_t>(offset / format.frameSize) : 0;
+    frameCounter = frame < 1 ? 1 : frame;
+    seekPending_.store(false, std::memory_order_release);
+    stream.Reset(offset);
+}
+
+uint32_t DecoderCore::FinishFrame(uint8_t* out, bool synthesize) {
+    lastFrameBytes = synthesize ? synthesis.SynthesizeFrame(subbands, streamChannels, out) : 0;
+    if (SeekPending()) CarryOutSeek();
+    return frameCounter++;
+}
+
+}  // namespace plyvane
