@@ -3,7 +3,8 @@
 Layer II allocation tables and Layer III block types, so the test streams can
 be checked for the coverage they claim.
 
-usage: inspect_streams.py [--md] [--frames] FILE...
+usage: inspect_streams.py [--frames] FILE...
+       inspect_streams.py --check   (coverage of layer2/ and layer3/)
 """
 import sys
 
@@ -293,8 +294,48 @@ def summary(s):
     return " ".join(parts)
 
 
+def check_coverage(here):
+    """Fails unless layer2/ and layer3/ hold what README.md claims."""
+    import glob
+    import os
+    problems = []
+    for layer, folder in ((2, "layer2"), (3, "layer3")):
+        streams = [describe(p) for p in sorted(glob.glob(os.path.join(here, folder, "*")))]
+        got = {"rates": set(), "modes": set(), "mode_ext_mpeg1": set(), "alloc": set(),
+               "blocks": set(), "vbr": False, "id3": False}
+        for s in streams:
+            if s["frames"] == 0 or s["layers"] != {layer}:
+                problems.append("%s: not a Layer %d stream" % (s["file"], layer))
+            got["rates"] |= {(v, r) for v in s["versions"] for r in s["rates"]}
+            got["modes"] |= s["modes"]
+            if "MPEG-1" in s["versions"]:
+                got["mode_ext_mpeg1"] |= s["mode_ext"]
+            got["alloc"] |= {a.split(":")[0] for a in s["alloc"]}
+            got["blocks"] |= s["blocks"]
+            got["vbr"] |= len(s["kbps"]) > 1
+            got["id3"] |= s["id3"] > 0
+        want_rates = {("MPEG-1", r) for r in (32000, 44100, 48000)} | \
+            {("MPEG-2", r) for r in (16000, 22050, 24000)}
+        need = [("rates", want_rates), ("modes", {"stereo", "joint", "dual", "mono"})]
+        if layer == 2:
+            need += [("alloc", {"a", "b", "c", "d", "B.1"}), ("mode_ext_mpeg1", {0, 1, 2, 3})]
+        else:
+            need += [("blocks", {"0", "1", "2", "3"}), ("mode_ext_mpeg1", {0, 2})]
+        for key, want in need:
+            if not want <= got[key]:
+                problems.append("%s: %s missing %s" % (folder, key, sorted(want - got[key])))
+        if layer == 3 and not (got["vbr"] and got["id3"]):
+            problems.append("layer3: no VBR or no ID3v2 stream")
+    for p in problems:
+        print("coverage: " + p)
+    print("coverage %s" % ("FAILED" if problems else "ok"))
+    return not problems
+
+
 def main(argv):
-    md = "--md" in argv
+    if "--check" in argv:
+        import os
+        sys.exit(0 if check_coverage(os.path.dirname(os.path.abspath(__file__))) else 1)
     frames = "--frames" in argv
     files = [a for a in argv if not a.startswith("--")]
     for path in files:
