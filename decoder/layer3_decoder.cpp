@@ -1,12 +1,210 @@
 #include "layer3_decoder.h"
 
-namespace plyvane {
+#include <cstdio>
+#include <cstring>
 
-int Layer3Decoder::Setup(StreamInfo&, FrameHeader) {
-    core_.SetError("This type of audiofile is currently not supported!");
-    return 0;
+#include "decoder.h"
+#include "huffman_tables.h"
+#include "layer3_huffman.h"
+#include "layer3_imdct.h"
+#include "layer3_reorder_antialias.h"
+#include "layer3_requantize.h"
+#include "layer3_stereo.h"
+#include "layer3_tables.h"
+
+namespace plyvane {
+namespace {
+
+// Bytes that must be buffered before a frame is decoded.
+constexpr int kMinimumBytes = 1152;
+// Slot counts from this on cannot come from a valid header.
+constexpr int kMaxSlots = 2048;
+constexpr int kImplausibleSlots = 10000;
+
+}  // namespace
+
+void Layer3Decoder::ResetState() {
+    reservoir_.ClearReadState();
+    appendedBytes_ = 0;
+    consumedBits_ = 0;
+    std::memset(overlap_, 0, sizeof overlap_);
+    sideInfo_ = SideInfo{};
+    scaleFactors_[0] = ScaleFactors{};
+    scaleFactors_[1] = ScaleFactors{};
 }
 
-uint32_t Layer3Decoder::DecodeFrame(uint8_t*) { return 0; }
+void Layer3Decoder::ReleaseTables() { ReleaseHuffmanTables(); }
+
+int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
+    core_.synthesis.Reset();
+    core_.subbands.Clear();
+    ResetState();
+    if (header.BitrateIndex() == 15) {
+        core_.SetError("Layer III: Forbidden bitrate used for encoding!");
+        return 0;
+    }
+    FillStreamFields(info, header, 3);
+    info.subbands = 32;
+    info.slots = 36;
+    core_.referenceHeader = header.bits & kReferenceHeaderMask;
+    core_.layer = 3;
+    core_.streamChannels = info.streamChannels;
+    core_.sampleRate = info.sampleRate;
+    core_.bitratePerChannel = info.bitratePerChannel;
+    LoadHuffmanTables();
+    // Build the stage tables now rather than inside the first frame.
+    RequantizeTables::Get();
+    return 1;
+}
+
+uint32_t Layer3Decoder::DecodeFrame(uint8_t* out) {
+    const bool mpeg1 = ((core_.referenceHeader >> 19) & 1) != 0;
+    const int framesPerUnit = mpeg1 ? 1 : 2;
+    int slotOffset = 0;
+    for (int frame = 0; frame < framesPerUnit;) {
+        switch (DecodeOneFrame(slotOffset)) {
+            case FrameResult::kEnd:
+                return 0;
+            case FrameResult::kSkipped:
+                continue;
+            case FrameResult::kNoMainData:
+                return core_.FinishFrame(out, false);
+            case FrameResult::kDecoded:
+                slotOffset += mpeg1 ? 36 : 18;
+                ++frame;
+                break;
+        }
+    }
+    return core_.FinishFrame(out, true);
+}
+
+int Layer3Decoder::AppendMainData(int slots) {
+    BitstreamBuffer& stream = core_.stream;
+    int appended = 0;
+    while (appended < slots) {
+        int available = stream.Available();
+        if (available <= 0) {
+            // The frame reaches beyond the buffered bytes (frames larger than
+            // the refill threshold): fetch more before copying on.
+            if (!stream.RefillPermitted() || !stream.Refill()) break;
+            available = stream.Available();
+            if (available <= 0) break;
+        }
+        const int count = slots - appended < available ? slots - appended : available;
+        reservoir_.Append(stream.ReadPointer(), count);
+        stream.SkipBytes(count);
+        appended += count;
+    }
+    return appended;
+}
+
+Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
+    BitstreamBuffer& stream = core_.stream;
+    if (stream.RefillPermitted()) {
+        if (!stream.Refill()) {
+            std::printf("EOF#1\n");
+            return FrameResult::kEnd;
+        }
+    }
+    if (stream.Available() < kMinimumBytes && !(stream.RefillPermitted() && stream.Refill())) {
+        std::printf("EOF#2\n");
+        return FrameResult::kEnd;
+    }
+    FrameHeader header;
+    if (!core_.SyncToNextFrame(header)) return FrameResult::kEnd;
+    if (!core_.EnsureFrameAvailable()) return FrameResult::kEnd;
+    if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return FrameResult::kEnd;
+    core_.CheckStreamMarker(header);
+    stream.Skip(32);
+    if (header.HasCrc()) stream.Skip(16);
+
+    ReadSideInfo(stream, header, sideInfo_);
+
+    const bool mpeg1 = header.Id() == 1;
+    const int channels = core_.streamChannels;
+    const int bitrate = header.BitrateKbps(3);
+    const int sampleRate = header.SampleRate();
+    int slots = -1;
+    if (bitrate > 0 && sampleRate > 0) {
+        slots = static_cast<int>(static_cast<uint32_t>(bitrate) * 144000u / static_cast<uint32_t>(sampleRate));
+        if (!mpeg1) slots /= 2;
+        slots -= SideInfoBytes(header.Id(), channels);
+        slots += header.Padding();
+        slots -= 4;
+        if (header.HasCrc()) slots -= 2;
+    }
+    if (slots > kImplausibleSlots || slots < 0) std::printf("illegal nSlots\n");
+
+    if (reservoir_.Available() < 0) {
+        std::printf("error: bytes in buffer < 0\n");
+        reservoir_.ClearReadState();
+        // Everything appended so far is gone: the next main data starts after it.
+        consumedBits_ = appendedBytes_ * 8;
+    }
+    if (slots <= 0 || slots >= kMaxSlots) {
+        std::printf("resync\n");
+        return FrameResult::kSkipped;
+    }
+
+    const int appended = AppendMainData(slots);
+    if (consumedBits_ & 7) {
+        const int pad = static_cast<int>(8 - (consumedBits_ & 7));
+        reservoir_.Skip(pad);
+        consumedBits_ += pad;
+    }
+    const int64_t discard = appendedBytes_ - sideInfo_.main_data_begin - consumedBits_ / 8;
+    appendedBytes_ += appended;
+
+    if (discard < 0) return FrameResult::kNoMainData;
+    if (discard > reservoir_.Available()) {
+        std::printf("err1 %d,%d\n", static_cast<int>(discard), reservoir_.Available());
+        reservoir_.ClearReadState();
+        appendedBytes_ = 0;
+        consumedBits_ = 0;
+        return FrameResult::kNoMainData;
+    }
+    reservoir_.SkipBytes(static_cast<int>(discard));
+    consumedBits_ += discard * 8;
+
+    const int granules = mpeg1 ? 2 : 1;
+    for (int gr = 0; gr < granules; ++gr) DecodeGranule(header, gr, slotOffset + 18 * gr);
+    return FrameResult::kDecoded;
+}
+
+void Layer3Decoder::DecodeGranule(FrameHeader header, int gr, int slotOffset) {
+    const bool mpeg1 = header.Id() == 1;
+    const int channels = core_.streamChannels;
+    const ScaleFactorBands& bands = kScaleFactorBands[header.Id()][header.SampleRateIndex() % 3];
+    const bool jointStereo = channels == 2 && header.Mode() == kJointStereo;
+    const int modeExtension = jointStereo ? header.ModeExtension() : 0;
+
+    int nonZero[2] = {0, 0};
+    for (int ch = 0; ch < channels; ++ch) {
+        GranuleChannelInfo& gc = sideInfo_.granule[gr][ch];
+        const int start = BitPosition(reservoir_);
+        if (mpeg1) {
+            ReadScaleFactorsMpeg1(reservoir_, gc, sideInfo_.scfsi[ch], gr, scaleFactors_[ch]);
+        } else {
+            ReadScaleFactorsMpeg2(reservoir_, gc, ch == 1 && (modeExtension & 1), scaleFactors_[ch]);
+        }
+        nonZero[ch] = DecodeSpectrum(reservoir_, gc, bands, start + gc.part2_3_length, spectrum_[ch]);
+        consumedBits_ += gc.part2_3_length;
+        Requantize(spectrum_[ch], nonZero[ch], gc, scaleFactors_[ch], bands, xr_[ch]);
+    }
+
+    if (modeExtension != 0) {
+        int both = nonZero[0] > nonZero[1] ? nonZero[0] : nonZero[1];
+        ProcessJointStereo(xr_, modeExtension, mpeg1, sideInfo_.granule[gr][1], scaleFactors_[1],
+                           sideInfo_.granule[gr][1].scalefac_compress & 1, bands, both);
+        nonZero[0] = nonZero[1] = both;
+    }
+
+    for (int ch = 0; ch < channels; ++ch) {
+        const GranuleChannelInfo& gc = sideInfo_.granule[gr][ch];
+        ReorderShortBlocks(gc, bands, xr_[ch]);
+        ReduceAliasing(gc, (nonZero[ch] + 17) / 18, xr_[ch]);
+        HybridSynthesis(gc, xr_[ch], overlap_[ch], core_.subbands, ch, slotOffset);
+    }
+}
 
 }  // namespace plyvane
