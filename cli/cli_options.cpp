@@ -1,0 +1,203 @@
+#include "cli_options.h"
+
+#include <cstring>
+
+namespace plyvane::cli {
+
+namespace {
+
+// A small decimal that must be one of the allowed values.
+// allowed ends with 0.
+bool ParseChoice(const std::string& text, const int* allowed, int& value) {
+    if (text.empty() || text.size() > 6) return false;
+    int parsed = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        parsed = parsed * 10 + (c - '0');
+    }
+    for (const int* candidate = allowed; *candidate != 0; ++candidate) {
+        if (parsed == *candidate) {
+            value = parsed;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Walks the arguments after the command word, splitting "--name=value".
+class ArgumentReader {
+public:
+    ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
+
+    bool Done() const { return next_ >= argc_; }
+    std::string Take() { return argv_[next_++]; }
+    // The option's value: the part after "=" or else the next argument.
+    bool TakeValue(const std::string& option, std::string& value, std::string& error) {
+        if (hadInline_) return true;
+        if (Done()) {
+            error = "option " + option + " needs a value";
+            return false;
+        }
+        value = Take();
+        return true;
+    }
+    // Splits "--name=value" into its parts; plain arguments stay whole.
+    void Split(const std::string& argument, std::string& name, std::string& value) {
+        hadInline_ = false;
+        value.clear();
+        name = argument;
+        if (argument.rfind("--", 0) == 0) {
+            auto equals = argument.find('=');
+            if (equals != std::string::npos) {
+                name = argument.substr(0, equals);
+                value = argument.substr(equals + 1);
+                hadInline_ = true;
+            }
+        }
+    }
+
+private:
+    int argc_;
+    const char* const* argv_;
+    int next_ = 2;
+    bool hadInline_ = false;
+};
+
+bool SetFile(std::string& file, const std::string& argument, std::string& error) {
+    if (!file.empty()) {
+        error = "more than one input file: '" + argument + "'";
+        return false;
+    }
+    if (argument.empty()) {
+        error = "empty file name";
+        return false;
+    }
+    file = argument;
+    return true;
+}
+
+bool ParseInfo(ArgumentReader& args, InfoOptions& info, std::string& error) {
+    bool optionsEnded = false;
+    while (!args.Done()) {
+        std::string argument = args.Take();
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument == "--json") {
+            info.json = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            error = "unknown option '" + argument + "' for info";
+            return false;
+        } else if (!SetFile(info.file, argument, error)) {
+            return false;
+        }
+    }
+    if (info.file.empty()) {
+        error = "info needs a FILE";
+        return false;
+    }
+    return true;
+}
+
+bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error) {
+    bool optionsEnded = false;
+    bool haveOutput = false;
+    while (!args.Done()) {
+        std::string argument = args.Take();
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            if (!SetFile(decode.file, argument, error)) return false;
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name, value;
+        args.Split(argument, name, value);
+        if (name == "-o" || name == "--output") {
+            if (haveOutput) {
+                error = "more than one output";
+                return false;
+            }
+            if (!args.TakeValue(name, value, error)) return false;
+            if (value.empty()) {
+                error = "empty output name";
+                return false;
+            }
+            decode.output = value;
+            haveOutput = true;
+            continue;
+        }
+        struct Numeric {
+            const char* name;
+            int* target;
+            const int* allowed;
+            const char* shown;
+        };
+        static const int kDivisors[] = {1, 2, 4, 0};
+        static const int kQualities[] = {1, 2, 3, 0};
+        static const int kBits[] = {8, 16, 0};
+        static const int kChannels[] = {1, 2, 0};
+        const Numeric numerics[] = {
+            {"--divisor", &decode.divisor, kDivisors, "1, 2 or 4"},
+            {"--quality", &decode.quality, kQualities, "1, 2 or 3"},
+            {"--bits", &decode.bits, kBits, "8 or 16"},
+            {"--channels", &decode.channels, kChannels, "1 or 2"},
+        };
+        const Numeric* match = nullptr;
+        for (const Numeric& numeric : numerics)
+            if (name == numeric.name) match = &numeric;
+        if (match == nullptr) {
+            error = "unknown option '" + argument + "' for decode";
+            return false;
+        }
+        if (!args.TakeValue(name, value, error)) return false;
+        if (!ParseChoice(value, match->allowed, *match->target)) {
+            error = std::string(match->name) + " must be " + match->shown + ", not '" + value + "'";
+            return false;
+        }
+    }
+    if (decode.file.empty()) {
+        error = "decode needs a FILE";
+        return false;
+    }
+    if (!haveOutput) {
+        error = "decode needs -o OUT.wav (or -o - for raw PCM)";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::string& error) {
+    out = CommandLine{};
+    if (argc < 2 || argv == nullptr) {
+        error = "no command given";
+        return false;
+    }
+    std::string command = argv[1];
+    ArgumentReader args(argc, argv);
+    if (command == "help" || command == "--help" || command == "-h") {
+        out.command = Command::kHelp;
+        return true;
+    }
+    if (command == "info") {
+        out.command = Command::kInfo;
+        return ParseInfo(args, out.info, error);
+    }
+    if (command == "decode") {
+        out.command = Command::kDecode;
+        return ParseDecode(args, out.decode, error);
+    }
+    error = "unknown command '" + command + "'";
+    return false;
+}
+
+const char* UsageText() {
+    return "usage: plyvane-cli info [--json] FILE\n"
+           "       plyvane-cli decode FILE -o OUT.wav [--divisor 1|2|4] [--quality 1|2|3]\n"
+           "                          [--bits 8|16] [--channels 1|2]\n"
+           "  -o -  writes raw PCM (no WAV header) to the standard output.\n";
+}
+
+}  // namespace plyvane::cli

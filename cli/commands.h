@@ -1,0 +1,11 @@
+// The commands of plyvane-cli; each returns the process exit code.
+#pragma once
+
+#include "cli_options.h"
+
+namespace plyvane::cli {
+
+int RunInfo(const InfoOptions& options);
+int RunDecode(const DecodeOptions& options);
+
+}  // namespace plyvane::cli
