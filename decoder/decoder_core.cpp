@@ -28,21 +28,17 @@ void DecoderCore::RegisterLayer(LayerDecoder* layerDecoder) {
 }
 
 bool DecoderCore::EnsureFrameAvailable() {
-    if (stream.Available() >= format.frameSizeBytes) return true;
-    if (!stream.RefillPermitted()) return false;
-    // A successful refill may still leave less than a frame: the zero padding
-    // after the last real byte lets the final, truncated frame decode.
-    return stream.Refill() != 0;
+    if (stream.Available() < format.frameSizeBytes && stream.RefillPermitted()) stream.Refill();
+    return stream.Available() >= 4;
 }
 
 bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
     stream.AlignToByte();
     const int searchLimit = format.frameSizeBytes * 256;
     for (int skipped = 0; skipped <= searchLimit; ++skipped) {
-        if (stream.Available() < format.frameSizeBytes) {
-            if (!stream.RefillPermitted() || !stream.Refill()) return false;
-            if (stream.Available() < 4) return false;
-        }
+        // Near the end of the data a refill may bring nothing; the bytes that
+        // are left are still searched.
+        if (!EnsureFrameAvailable()) return false;
         uint32_t word = stream.PeekWordAtByte();
         if (HasSyncWord(word) && ((word & 0xFFFFF) & kReferenceHeaderMask) == referenceHeader) {
             header.bits = word & 0xFFFFF;

@@ -31,12 +31,14 @@ public:
         ;
     const char* LastError() const { return lastError_; }
 
-    // Refills when fewer than the integer frame size remain; false at the end.
+    // Refills when fewer than the integer frame size remain; false when not
+    // even a header is left.
     bool EnsureFrameAvailable();
     // From the byte-aligned read position, finds the next sync word whose
     // header matches the reference header, refilling as needed. Leaves the
-    // read pointer on the header's first byte. False at the end of the data
-    // or after frame size x 256 bytes without a match.
+    // read pointer on the header's first byte. False when the data has ended
+    // or after frame size x 256 bytes without a match. The frame itself may
+    // still be incomplete: compare Available() with its FrameBytes().
     bool SyncToNextFrame(FrameHeader& header);
     // After a header was accepted: a passed stream marker restarts the frame
     // counter and takes the new file's bit rate.

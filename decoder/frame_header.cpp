@@ -28,6 +28,14 @@ int FrameHeader::BitrateKbps(int layer) const {
 
 int FrameHeader::SampleRate() const { return kSampleRateHz[Id()][SampleRateIndex()]; }
 
+int FrameHeader::FrameBytes(int layer) const {
+    const int kbps = BitrateKbps(layer);
+    const int rate = SampleRate();
+    if (kbps <= 0 || rate == 0) return 0;
+    const int samplesPerByte = layer == 3 && Id() == 0 ? 72000 : 144000;
+    return samplesPerByte * kbps / rate + Padding();
+}
+
 int FrameHeader::BitratePerChannel(int layer) const {
     int kbps = BitrateKbps(layer);
     if (Mode() == kSingleChannel) return kbps;

@@ -151,6 +151,9 @@ uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
     if (!core_.EnsureFrameAvailable()) return 0;
     FrameHeader header;
     if (!core_.SyncToNextFrame(header)) return 0;
+    // Only whole frames are decoded: the last one of a file too, but not one
+    // that the file cuts off.
+    if (bits.Available() < header.FrameBytes(2)) return 0;
     bits.Skip(32);
     if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return 0;
     core_.CheckStreamMarker(header);

@@ -117,7 +117,7 @@ void HybridSynthesis(const GranuleChannelInfo& gc, const float* xr, float (&over
                 keep[i] = 0.0f;
             }
         } else {
-            const int type = gc.mixed_block_flag && sb < 2 ? 0 : granuleType;
+            const int type = gc.MixedShortBlocks() && sb < 2 ? 0 : granuleType;
             float out[36];
             if (type == 2) ShortImdct(t, in, t.window[2], out);
             else LongImdct(t, in, t.window[type], out);

@@ -20,16 +20,25 @@ int32_t PatternOf(float value) {
     return pattern;
 }
 
+template <int kTerms>
+float Dot(const float* x, const float* factors) {
+    float sum = 0.0f;
+    for (int i = 0; i < kTerms; ++i) sum += x[i] * factors[i];
+    return sum;
+}
+
+}  // namespace
+
 // Signed comparison, so that a negative accumulator (possible only with
 // damaged input) clips low rather than high.
-int16_t ToPcm16(float accumulator) {
+int16_t Synthesis::ToPcm16(float accumulator) {
     int32_t b = PatternOf(accumulator);
     if (b >= kPatternMax) return 32767;
     if (b < kPatternMin) return -32768;
     return static_cast<int16_t>(static_cast<uint16_t>(b & 0xFFFF));
 }
 
-uint8_t ToPcm8(float accumulator) {
+uint8_t Synthesis::ToPcm8(float accumulator) {
     int32_t b = PatternOf(accumulator);
     uint8_t high;
     if (b >= kPatternMax) {
@@ -41,15 +50,6 @@ uint8_t ToPcm8(float accumulator) {
     }
     return static_cast<uint8_t>(high + 0x80);
 }
-
-template <int kTerms>
-float Dot(const float* x, const float* factors) {
-    float sum = 0.0f;
-    for (int i = 0; i < kTerms; ++i) sum += x[i] * factors[i];
-    return sum;
-}
-
-}  // namespace
 
 void Synthesis::WindowRows(int quality, int& firstRow, int& lastRow) {
     switch (quality) {

@@ -14,6 +14,9 @@ class Synthesis {
 public:
     // Window rows summed for each quality level; other values sum none.
     static void WindowRows(int quality, int& firstRow, int& lastRow);
+    // The accumulator, started at 1.5 x 2^23, as a clipped PCM sample.
+    static int16_t ToPcm16(float accumulator);
+    static uint8_t ToPcm8(float accumulator);
 
     // Clears the history of both channels and the ring index.
     void Reset();

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "decoder_fixture.h"
+#include "layer2_frame_builder.h"
+
+namespace plyvane {
+namespace {
+
+using test::BuildLayer2Frame;
+using test::BuildLayer2Stream;
+using test::Layer2Frame;
+using test::OpenedStream;
+
+// 44100 Hz stereo at 128 kbit/s with a little signal in the low subbands.
+Layer2Frame Stereo128() {
+    Layer2Frame frame;
+    for (int sb = 0; sb < 4; ++sb) frame.allocation[0][sb] = frame.allocation[1][sb] = 3;
+    frame.code = 5;
+    return frame;
+}
+
+std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(StreamOpening, ReportsTheParametersOfA128kStereoStream) {
+    OpenedStream s(BuildLayer2Stream(Stereo128(), 20));
+    ASSERT_EQ(1, s.opened) << s.decoder->LastError();
+    EXPECT_EQ(2, s.info.layer);
+    EXPECT_EQ(1, s.info.version);
+    EXPECT_EQ(44100, s.info.sampleRate);
+    EXPECT_EQ(44100, s.info.outputSampleRate);
+    EXPECT_EQ(2, s.info.streamChannels);
+    EXPECT_EQ(64, s.info.bitratePerChannel);
+    EXPECT_FLOAT_EQ(11.025f, s.info.packratio);
+    EXPECT_EQ(4608, s.info.pcmBytesPerFrame);
+    EXPECT_EQ(1152, s.info.samplesPerFrame);
+    EXPECT_EQ(32, s.info.subbands);
+    EXPECT_EQ(36, s.info.slots);
+    EXPECT_EQ(16, s.info.decodedSampleBits);
+    EXPECT_NEAR(418.96f, s.decoder->Format().frameSize, 0.005f);
+    EXPECT_EQ(418, s.decoder->Format().frameSizeBytes);
+    EXPECT_EQ(s.source.Length(), s.info.length);
+    EXPECT_NEAR(s.info.length * 8000.0 / (2 * 64 * 1000.0), s.info.duration, 0.01);
+    EXPECT_STREQ("stream.mp2", s.info.name);
+}
+
+TEST(StreamOpening, SizesTheBlockForTheOutputFormat) {
+    StreamInfo request;
+    request.divisor = 4;
+    request.bitsPerSample = 8;
+    OpenedStream s(BuildLayer2Stream(Stereo128(), 4), request);
+    ASSERT_EQ(1, s.opened);
+    EXPECT_EQ(576, s.info.pcmBytesPerFrame);
+    EXPECT_EQ(11025, s.info.outputSampleRate);
+    ASSERT_NE(0u, s.Decode());
+    EXPECT_EQ(576u, s.decoder->LastFrameBytes());
+}
+
+TEST(StreamOpening, MonoStreamGivesOneOutputChannel) {
+    Layer2Frame mono;
+    mono.mode = kSingleChannel;
+    mono.bitrateIndex = 4;  // 64 kbit/s
+    mono.allocation[0][0] = 2;
+    OpenedStream s(BuildLayer2Stream(mono, 4));
+    ASSERT_EQ(1, s.opened) << s.decoder->LastError();
+    EXPECT_EQ(1, s.info.streamChannels);
+    EXPECT_EQ(1, s.info.outputChannels);
+    EXPECT_EQ(64, s.info.bitratePerChannel) << "not halved for one channel";
+    EXPECT_EQ(2304, s.info.pcmBytesPerFrame);
+}
+
+TEST(StreamOpening, LeadingBytesAreSkippedAndCountTowardsTheFrameNumber) {
+    std::vector<uint8_t> junk(4000, 0x11);
+    OpenedStream s(Concat(junk, BuildLayer2Stream(Stereo128(), 5)));
+    ASSERT_EQ(1, s.opened);
+    EXPECT_EQ(9u, s.Decode()) << "trunc(4000 / 418.96)";
+    EXPECT_EQ(10u, s.Decode());
+}
+
+TEST(StreamOpening, SkipsAnId3v2TagFullOfFalseSyncWords) {
+    std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0, 0, 0, 0x10, 0};  // 2048 bytes follow
+    for (int i = 0; i < 2048; ++i) tag.push_back(i % 2 ? 0xFB : 0xFF);  // MPEG-1 Layer III sync
+    OpenedStream s(Concat(tag, BuildLayer2Stream(Stereo128(), 5)));
+    ASSERT_EQ(1, s.opened) << s.decoder->LastError();
+    EXPECT_EQ(2, s.info.layer);
+    EXPECT_NE(0u, s.Decode());
+}
+
+TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        const char* message;
+    };
+    Layer2Frame layer1 = Stereo128();
+    layer1.layerField = 3;
+    layer1.crc = true;  // 0xFFFE: a real Layer I header, not the 0xFFFF filler
+    Layer2Frame forbidden = Stereo128();
+    forbidden.bitrateIndex = 15;
+    Layer2Frame freeFormat = Stereo128();
+    freeFormat.bitrateIndex = 0;
+    Layer2Frame reservedRate = Stereo128();
+    reservedRate.sampleRateIndex = 3;
+    Layer2Frame mono224 = Stereo128();
+    mono224.mode = kSingleChannel;
+    mono224.bitrateIndex = 11;  // 224 kbit/s
+    std::vector<uint8_t> layer1Bytes(400, 0);
+    uint32_t word = test::HeaderWord(layer1);
+    for (int i = 0; i < 4; ++i) layer1Bytes[i] = static_cast<uint8_t>(word >> (24 - 8 * i));
+    auto header = [](const Layer2Frame& f) {
+        std::vector<uint8_t> bytes(2000, 0);
+        uint32_t w = test::HeaderWord(f);
+        for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(w >> (24 - 8 * i));
+        return bytes;
+    };
+    const Case cases[] = {
+        {"empty", {}, "This is not a valid audiofile!"},
+        {"no sync word", std::vector<uint8_t>(5000, 0x7F), "This is not a valid audiofile!"},
+        {"only the 0xFFFF filler", std::vector<uint8_t>(3000, 0xFF), "This is not a valid audiofile!"},
+        {"Layer I", layer1Bytes, "This type of audiofile is currently not supported!"},
+        {"forbidden bit rate", header(forbidden), "Layer II: Forbidden bitrate used for encoding!"},
+        {"free format", header(freeFormat), "This type of audiofile is currently not supported!"},
+        {"reserved sample rate", header(reservedRate), "This type of audiofile is currently not supported!"},
+        {"no allocation table", header(mono224), "Layer II: Bitrate 224 not supported!\n"},
+    };
+    for (const Case& c : cases) {
+        OpenedStream s(c.bytes);
+        EXPECT_EQ(0, s.opened) << c.what;
+        EXPECT_STREQ(c.message, s.decoder->LastError()) << c.what;
+    }
+}
+
+TEST(StreamOpening, RefusesOutputFormatsItCannotWrite) {
+    StreamInfo channels;
+    channels.outputChannels = 3;
+    OpenedStream a(BuildLayer2Stream(Stereo128(), 2), channels);
+    EXPECT_EQ(0, a.opened);
+    EXPECT_STREQ("Wrong number of playback channels (3)!", a.decoder->LastError());
+
+    StreamInfo bits;
+    bits.bitsPerSample = 12;
+    OpenedStream b(BuildLayer2Stream(Stereo128(), 2), bits);
+    EXPECT_EQ(0, b.opened);
+    EXPECT_STREQ("Wrong number of sample bits (12)!", b.decoder->LastError());
+
+    // A divisor of 3 would write past the end of every block.
+    StreamInfo divisor;
+    divisor.divisor = 3;
+    OpenedStream c(BuildLayer2Stream(Stereo128(), 2), divisor);
+    EXPECT_EQ(0, c.opened);
+    EXPECT_EQ(0u, c.Decode());
+}
+
+TEST(StreamOpening, LastErrorStartsAsNoError) {
+    Decoder decoder;
+    EXPECT_STREQ("No error occured!", decoder.LastError());
+}
+
+TEST(StreamOpening, UnknownLengthGivesDurationMinusOne) {
+    MemoryByteSource source(BuildLayer2Stream(Stereo128(), 3));
+    source.SetLengthKnown(false);
+    source.Open("stream");
+    Decoder decoder;
+    decoder.Stream().Attach(&source);
+    decoder.Stream().SetRefillPermitted(true);
+    StreamInfo info;
+    ASSERT_EQ(1, decoder.OpenStream(info));
+    EXPECT_EQ(0u, info.length);
+    EXPECT_EQ(-1.0f, info.duration);
+}
+
+TEST(StreamOpening, ProbeLeavesAPlayingStreamAlone) {
+    std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 8);
+    OpenedStream reference(bytes);
+    OpenedStream playing(bytes);
+    ASSERT_EQ(1, playing.opened);
+    ASSERT_NE(0u, reference.Decode());
+    ASSERT_NE(0u, playing.Decode());
+
+    Layer2Frame mono;
+    mono.mode = kSingleChannel;
+    mono.bitrateIndex = 2;  // 48 kbit/s
+    MemoryByteSource other(BuildLayer2Stream(mono, 3), "other.mp2");
+    other.Open("other.mp2");
+    BitstreamBuffer probeBuffer(8192, 1152);
+    probeBuffer.Attach(&other);
+    probeBuffer.SetRefillPermitted(true);
+    StreamInfo probed;
+    ASSERT_EQ(1, playing.decoder->ProbeStream(probed, probeBuffer));
+    EXPECT_EQ(1, probed.streamChannels);
+    EXPECT_EQ(1, probed.outputChannels);
+    EXPECT_EQ(48, probed.bitratePerChannel);
+    EXPECT_STREQ("other.mp2", probed.name);
+
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_EQ(reference.Decode(), playing.Decode());
+        EXPECT_EQ(reference.block, playing.block);
+    }
+}
+
+TEST(StreamOpening, SeekAimsAtTheByteOffsetOfTheTime) {
+    OpenedStream s(BuildLayer2Stream(Stereo128(), 40));
+    ASSERT_EQ(1, s.opened);
+    EXPECT_EQ(1, s.decoder->RequestSeek(60000));
+    EXPECT_EQ(0, s.decoder->RequestSeek(1000)) << "one seek at a time";
+    // The jump happens at the end of the next frame: it reports the frame
+    // the seek aimed at, trunc(960000 / 418.96).
+    EXPECT_EQ(2291u, s.Decode());
+    EXPECT_EQ(0u, s.Decode()) << "byte 960000 lies beyond this short stream";
+
+    OpenedStream t(BuildLayer2Stream(Stereo128(), 40));
+    ASSERT_EQ(1, t.decoder->RequestSeek(100));  // byte 1600
+    EXPECT_EQ(3u, t.Decode());
+    EXPECT_EQ(4u, t.Decode()) << "decoding goes on from the first frame after the offset";
+    EXPECT_EQ(1, t.decoder->RequestSeek(0));
+}
+
+TEST(StreamOpening, AStreamMarkerRestartsTheFrameNumbers) {
+    std::vector<uint8_t> first = BuildLayer2Stream(Stereo128(), 6);
+    Layer2Frame faster = Stereo128();
+    faster.bitrateIndex = 10;  // 192 kbit/s: the next file of the list
+    MemoryByteSource source(Concat(first, BuildLayer2Stream(faster, 6)));
+    source.AddStreamStart(static_cast<uint32_t>(first.size()));
+    source.Open("list");
+    Decoder decoder;
+    decoder.Stream().Attach(&source);
+    decoder.Stream().SetRefillPermitted(true);
+    StreamInfo info;
+    ASSERT_EQ(1, decoder.OpenStream(info));
+    std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame));
+    for (uint32_t expected = 1; expected <= 6; ++expected) ASSERT_EQ(expected, decoder.DecodeFrame(block.data()));
+    EXPECT_EQ(1u, decoder.DecodeFrame(block.data()));
+    EXPECT_EQ(2u, decoder.DecodeFrame(block.data()));
+    StreamInfo refreshed;
+    EXPECT_EQ(1, decoder.RefreshStreamInfo(refreshed));
+    EXPECT_EQ(96, refreshed.bitratePerChannel);
+}
+
+TEST(StreamOpening, DecodingSkipsForeignSyncWordsAndEndsOnAChannelChange) {
+    Layer2Frame other = Stereo128();
+    other.sampleRateIndex = 1;  // 48 kHz: not this stream's header
+    Layer2Frame mono = Stereo128();
+    mono.mode = kSingleChannel;
+    std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 2);
+    bytes = Concat(bytes, BuildLayer2Frame(other));
+    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
+    bytes = Concat(bytes, BuildLayer2Frame(mono));
+    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    int frames = 0;
+    while (s.Decode() != 0) ++frames;
+    EXPECT_EQ(4, frames) << "the 48 kHz frame is passed over, the mono frame ends the stream";
+}
+
+TEST(StreamOpening, DecodingEndsWhenNoSyncFollowsForLong) {
+    std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 2);
+    bytes.resize(bytes.size() + 418 * 300, 0x00);
+    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    EXPECT_NE(0u, s.Decode());
+    EXPECT_NE(0u, s.Decode());
+    EXPECT_EQ(0u, s.Decode()) << "more than frame size x 256 bytes without sync";
+}
+
+}  // namespace
+}  // namespace plyvane

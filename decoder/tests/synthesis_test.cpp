@@ -1,0 +1,177 @@
+#include "synthesis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "synthesis_window.h"
+
+namespace plyvane {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+OutputFormat Format(int channels, int bits, int divisor = 1, int quality = 1) {
+    OutputFormat format;
+    format.divisor = divisor;
+    format.quality = quality;
+    format.channels = static_cast<uint16_t>(channels);
+    format.bitsPerSample = static_cast<uint16_t>(bits);
+    format.bytesPerSample = static_cast<uint16_t>(bits / 8);
+    return format;
+}
+
+// Runs frames of subband samples through a fresh filterbank.
+std::vector<uint8_t> Synthesize(const std::vector<SubbandSamples>& frames, int streamChannels, OutputFormat format) {
+    auto synthesis = std::make_unique<Synthesis>();
+    synthesis->Reset();
+    synthesis->Configure(format);
+    std::vector<uint8_t> pcm;
+    std::vector<uint8_t> block(1152 * 4);
+    for (const SubbandSamples& frame : frames) {
+        uint32_t written = synthesis->SynthesizeFrame(frame, streamChannels, block.data());
+        pcm.insert(pcm.end(), block.begin(), block.begin() + written);
+    }
+    return pcm;
+}
+
+std::vector<int16_t> AsPcm16(const std::vector<uint8_t>& bytes) {
+    std::vector<int16_t> samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    return samples;
+}
+
+std::vector<SubbandSamples> RandomFrames(int count, float amplitude, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> value(-amplitude, amplitude);
+    std::vector<SubbandSamples> frames(static_cast<size_t>(count));
+    for (SubbandSamples& frame : frames) {
+        for (auto& channel : frame.value) {
+            for (float& sample : channel) sample = 0.0f;
+            for (int i = 0; i < 1152; ++i) channel[i] = value(random) / static_cast<float>(1 + i % 32);
+        }
+    }
+    return frames;
+}
+
+// The filterbank of ISO/IEC 11172-3 in double precision, summing the window
+// rows that the quality level keeps.
+std::vector<double> ReferenceSynthesis(const std::vector<SubbandSamples>& frames, int channel, int quality) {
+    int firstRow, lastRow;
+    Synthesis::WindowRows(quality, firstRow, lastRow);
+    std::vector<double> v(1024, 0.0), out;
+    for (const SubbandSamples& frame : frames) {
+        for (int slot = 0; slot < 36; ++slot) {
+            std::memmove(&v[64], &v[0], 960 * sizeof(double));
+            const float* s = frame.Slot(channel, slot);
+            for (int k = 0; k < 64; ++k) {
+                double sum = 0.0;
+                for (int i = 0; i < 32; ++i) sum += s[i] * std::cos((16 + k) * (2 * i + 1) * kPi / 64);
+                v[static_cast<size_t>(k)] = sum;
+            }
+            for (int j = 0; j < 32; ++j) {
+                double sum = 0.0;
+                for (int row = firstRow; row <= lastRow; ++row) {
+                    sum += kSynthesisWindowInt[64 * row + j] * 0.5 * v[static_cast<size_t>(128 * row + j)];
+                    sum += kSynthesisWindowInt[64 * row + 32 + j] * 0.5 * v[static_cast<size_t>(128 * row + 96 + j)];
+                }
+                out.push_back(sum);
+            }
+        }
+    }
+    return out;
+}
+
+TEST(Synthesis, MatchesTheStandardFilterbankAtEveryQuality) {
+    const std::vector<SubbandSamples> frames = RandomFrames(3, 0.2f, 7);
+    for (int quality = 1; quality <= 3; ++quality) {
+        std::vector<int16_t> ours = AsPcm16(Synthesize(frames, 2, Format(2, 16, 1, quality)));
+        for (int channel = 0; channel < 2; ++channel) {
+            std::vector<double> reference = ReferenceSynthesis(frames, channel, quality);
+            double worst = 0.0;
+            for (size_t i = 0; i < reference.size(); ++i) {
+                worst = std::max(worst, std::fabs(ours[2 * i + static_cast<size_t>(channel)] - reference[i]));
+            }
+            // Every row pair rounds to an integer once.
+            const double roundings = quality == 1 ? 3 : quality == 2 ? 2 : 1;
+            EXPECT_LE(worst, 0.5 * roundings + 0.01) << "quality " << quality << " channel " << channel;
+        }
+    }
+}
+
+TEST(Synthesis, ClipsInsteadOfWrapping) {
+    EXPECT_EQ(32767, Synthesis::ToPcm16(12582912.0f + 32767.0f));
+    EXPECT_EQ(-32768, Synthesis::ToPcm16(12582912.0f - 32768.0f));
+    EXPECT_EQ(32767, Synthesis::ToPcm16(12582912.0f + 32768.0f));
+    EXPECT_EQ(-32768, Synthesis::ToPcm16(12582912.0f - 32769.0f));
+    EXPECT_EQ(-32768, Synthesis::ToPcm16(-1.0e9f)) << "a negative accumulator clips low";
+    EXPECT_EQ(32767, Synthesis::ToPcm16(INFINITY));
+    EXPECT_EQ(0xFF, Synthesis::ToPcm8(12582912.0f + 40000.0f));
+    EXPECT_EQ(0x00, Synthesis::ToPcm8(12582912.0f - 40000.0f));
+    EXPECT_EQ(0x80, Synthesis::ToPcm8(12582912.0f + 255.0f));
+    EXPECT_EQ(0x81, Synthesis::ToPcm8(12582912.0f + 256.0f));
+
+    std::vector<SubbandSamples> loud(2);
+    for (SubbandSamples& frame : loud) {
+        frame.Clear();
+        for (int slot = 0; slot < 36; ++slot) frame.Slot(0, slot)[0] = slot % 2 ? 8.0f : -8.0f;
+    }
+    std::vector<int16_t> pcm = AsPcm16(Synthesize(loud, 1, Format(1, 16)));
+    int clippedHigh = 0, clippedLow = 0;
+    for (int16_t sample : pcm) {
+        clippedHigh += sample == 32767;
+        clippedLow += sample == -32768;
+    }
+    EXPECT_GT(clippedHigh, 100);
+    EXPECT_GT(clippedLow, 100);
+}
+
+TEST(Synthesis, SilenceInGivesExactSilenceOut) {
+    std::vector<SubbandSamples> silent(2);
+    for (SubbandSamples& frame : silent) frame.Clear();
+    for (uint8_t byte : Synthesize(silent, 2, Format(2, 16))) ASSERT_EQ(0, byte);
+    for (uint8_t byte : Synthesize(silent, 2, Format(2, 8))) ASSERT_EQ(0x80, byte);
+}
+
+TEST(Synthesis, AQualityOutsideOneToThreeSumsNoRows) {
+    const std::vector<SubbandSamples> frames = RandomFrames(1, 0.5f, 3);
+    for (uint8_t byte : Synthesize(frames, 2, Format(2, 16, 1, 4))) ASSERT_EQ(0, byte);
+    for (uint8_t byte : Synthesize(frames, 2, Format(2, 8, 1, 0))) ASSERT_EQ(0x80, byte);
+}
+
+TEST(Synthesis, EveryOutputFormatIsTheFullRateStereoOutputReduced) {
+    const std::vector<SubbandSamples> frames = RandomFrames(2, 0.3f, 11);
+    const std::vector<int16_t> full = AsPcm16(Synthesize(frames, 2, Format(2, 16)));
+    ASSERT_EQ(2u * 2 * 1152, full.size());
+
+    for (int divisor : {2, 4}) {
+        std::vector<uint8_t> bytes = Synthesize(frames, 2, Format(2, 16, divisor));
+        ASSERT_EQ(full.size() * 2 / static_cast<size_t>(divisor), bytes.size());
+        std::vector<int16_t> reduced = AsPcm16(bytes);
+        for (size_t frame = 0; frame < reduced.size() / 2; ++frame) {
+            ASSERT_EQ(full[2 * frame * static_cast<size_t>(divisor)], reduced[2 * frame]) << "divisor " << divisor;
+            ASSERT_EQ(full[2 * frame * static_cast<size_t>(divisor) + 1], reduced[2 * frame + 1]);
+        }
+    }
+
+    // One output channel is the first channel, not a mix.
+    std::vector<int16_t> mono = AsPcm16(Synthesize(frames, 2, Format(1, 16)));
+    ASSERT_EQ(full.size() / 2, mono.size());
+    for (size_t i = 0; i < mono.size(); ++i) ASSERT_EQ(full[2 * i], mono[i]);
+
+    // 8-bit samples are the upper byte of the 16-bit ones, offset to unsigned.
+    std::vector<uint8_t> eight = Synthesize(frames, 2, Format(2, 8));
+    ASSERT_EQ(full.size(), eight.size());
+    for (size_t i = 0; i < eight.size(); ++i) {
+        ASSERT_EQ(static_cast<uint8_t>((full[i] >> 8) + 0x80), eight[i]);
+    }
+}
+
+}  // namespace
+}  // namespace plyvane
