@@ -1,0 +1,74 @@
+// Our decoder against mpg123's float output on every committed test stream:
+// 16-bit output at divisor 1, quality 1, 2 and 3, aligned by correlation.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "quality_measure.h"
+#include "test_streams.h"
+
+namespace plyvane::test {
+namespace {
+
+// mpg123 leaves out lame's Info/Xing frame, which we decode as silence, so
+// the two outputs may be offset by whole units.
+constexpr int kMaxLag = 2304;
+
+class Mpg123Accuracy : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Mpg123Accuracy, MeetsTheSnrFloorAtEveryQuality) {
+    const std::string& path = GetParam();
+    if (!Mpg123Available()) GTEST_SKIP() << "mpg123 not installed";
+    const ReferencePcm reference = Mpg123Reference(path);
+    ASSERT_TRUE(reference.ok) << reference.error;
+
+    const StreamMeasurement m = MeasureStream(path, reference, kMaxLag);
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!m.opened && kSkipRefusedLayer3 && m.error == kUnsupportedMessage && name.find(".mp3") != std::string::npos)
+        GTEST_SKIP() << name << ": Layer III not supported yet";
+    ASSERT_TRUE(m.opened) << name << ": " << m.error;
+    ASSERT_EQ(m.channels, reference.channels) << name;
+    EXPECT_EQ(m.overlongUnits, 0u) << name << ": LastFrameBytes beyond PCM bytes per frame";
+
+    std::printf("%s  of %zu\n", FormatRow(name, m).c_str(), reference.samples.size() / reference.channels);
+    const size_t referenceFrames = reference.samples.size() / reference.channels;
+    for (int q = 1; q <= 3; ++q) {
+        const PcmComparison& c = m.quality[q - 1];
+        RecordProperty("snr_q" + std::to_string(q), std::to_string(c.snrDb));
+        EXPECT_GE(c.snrDb, RequiredSnrDb(m.layer, q)) << name << " at quality " << q << ", lag " << c.lag;
+    }
+    // Decoding must not stop early. Layer II decodes every frame; Layer III
+    // ends when fewer than 1152 bytes are left, which leaves out the last
+    // frames (up to a dozen at low bit rates).
+    const size_t compared = m.quality[0].frames;
+    if (m.layer == 2)
+        EXPECT_GE(compared + kMaxLag, referenceFrames) << name << ": decoding stopped early";
+    else
+        EXPECT_GE(compared * 10, referenceFrames * 9) << name << ": decoding stopped early";
+    RecordProperty("lag", m.quality[0].lag);
+}
+
+// The alignment finds an offset of whole units in either direction, as
+// between a Layer III decode with and without its tag frame.
+TEST(Alignment, FindsAUnitOffsetInEitherDirection) {
+    const std::string path = std::string(PLYVANE_SOURCE_DIR) + "/tests/data/layer2/mpeg1_44k_stereo_128k.mp2";
+    const DecodedStream decoded = DecodeFile(path, DecodeSettings{});
+    ASSERT_TRUE(decoded.opened) << decoded.error;
+    const std::vector<int16_t> ours = decoded.Samples16();
+    const std::vector<float> asFloat(ours.begin(), ours.end());
+    std::vector<float> delayed(1152 * 2, 0.0f);
+    delayed.insert(delayed.end(), asFloat.begin(), asFloat.end());
+    EXPECT_EQ(FindLag(ours, delayed, 2, kMaxLag), 1152);
+    const std::vector<float> early(asFloat.begin() + 1152 * 2, asFloat.end());
+    EXPECT_EQ(FindLag(ours, early, 2, kMaxLag), -1152);
+    const PcmComparison same = ComparePcm(ours, delayed, 2, 1152);
+    EXPECT_EQ(same.maxAbsError, 0.0);
+    EXPECT_EQ(same.frames, ours.size() / 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommittedStreams, Mpg123Accuracy, ::testing::ValuesIn(CommittedStreams()),
+                         [](const auto& info) { return CaseName(info.param); });
+
+}  // namespace
+}  // namespace plyvane::test
