@@ -6,7 +6,7 @@
 namespace plyvane {
 
 RequantizeTables::RequantizeTables() {
-    for (int x = 0; x < 512; ++x) pow43[x] = static_cast<float>(std::pow(static_cast<double>(x), 4.0 / 3.0));
+    for (int x = 0; x <= kMaxMagnitude; ++x) pow43[x] = static_cast<float>(std::pow(static_cast<double>(x), 4.0 / 3.0));
     for (int g = 0; g < 256; ++g) gain[g] = static_cast<float>(std::pow(2.0, (g - 210) / 4.0));
     for (int k = 0; k < 130; ++k) scale[k] = static_cast<float>(std::pow(2.0, (k - 64) / 2.0));
 }
@@ -14,13 +14,6 @@ RequantizeTables::RequantizeTables() {
 const RequantizeTables& RequantizeTables::Get() {
     static const RequantizeTables tables;
     return tables;
-}
-
-float PowerFourThirds(int magnitude) {
-    const float* pow43 = RequantizeTables::Get().pow43;
-    if (magnitude < 512) return pow43[magnitude];
-    const int w = magnitude / 512 + 1;
-    return pow43[magnitude / w] * pow43[w];
 }
 
 namespace {
@@ -33,8 +26,9 @@ inline void ScaleLines(const int* is, int begin, int end, float multiplier, cons
             xr[i] = 0.0f;
             continue;
         }
-        const int magnitude = v < 0 ? -v : v;
-        const float m = (magnitude < 512 ? pow43[magnitude] : PowerFourThirds(magnitude)) * multiplier;
+        int magnitude = v < 0 ? -v : v;
+        if (magnitude > kMaxMagnitude) magnitude = kMaxMagnitude;
+        const float m = pow43[magnitude] * multiplier;
         xr[i] = v < 0 ? -m : m;
     }
 }
