@@ -106,7 +106,8 @@ bench() {
     # 60 s: a slow sweep left, a chord right, and pink noise swelling in and out.
     sig bench_tone 44100 2 synth 60 sine 50-15000 sine 330 synth sine mix 1760 \
         synth sine mix 4400 gain -10
-    sig bench_noise 44100 2 synth 60 pinknoise brownnoise tremolo 0.1 90 gain -22
+    # The noise is the same in both channels, so joint stereo uses middle/side.
+    sig bench_noise 44100 2 synth 60 pinknoise tremolo 0.1 90 gain -16
     sox -m "$tmp/bench_tone.wav" "$tmp/bench_noise.wav" "$tmp/bench.wav"
     l2 -m s -b 192 "$tmp/bench.wav" "$out/bench_60s_44k_stereo_192k.mp2"
     l3 -m j -b 128 "$tmp/bench.wav" "$out/bench_60s_44k_joint_128k.mp3"
