@@ -1,0 +1,139 @@
+// The decoder allocates nothing per frame and keeps its memory small. This
+// program counts every heap allocation, so it is a test program of its own.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "decoder.h"
+#include "layer2_frame_builder.h"
+#include "layer2_tables.h"
+#include "layer3_requantize.h"
+#include "memory_byte_source.h"
+#include "synthesis_tables.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+std::atomic<long> allocatedBytes{0};
+
+void* CountedAllocation(std::size_t size) {
+    ++allocations;
+    allocatedBytes += static_cast<long>(size);
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+// Out of line, so that the compiler does not pair a new expression with free.
+[[gnu::noinline]] void Release(void* p) noexcept { std::free(p); }
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = CountedAllocation(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    if (void* p = CountedAllocation(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace plyvane {
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<uint8_t> Layer2Stream() {
+    test::Layer2Frame frame;
+    for (int sb = 0; sb < 27; ++sb) frame.allocation[0][sb] = frame.allocation[1][sb] = 5;
+    frame.code = 9;
+    return test::BuildLayer2Stream(frame, 30);
+}
+
+std::vector<uint8_t> Layer3Stream() {
+    return ReadFile(std::string(PLYVANE_SOURCE_DIR) + "/tests/data/layer3/mpeg1_44k_joint_128k.mp3");
+}
+
+// Opens the bytes and decodes them to the end; the allocations made while
+// decoding, after the stream was opened.
+long AllocationsWhileDecoding(Decoder& decoder, const std::vector<uint8_t>& bytes, StreamInfo info) {
+    MemoryByteSource source(bytes, "stream");
+    source.Open("stream");
+    decoder.Stream().Attach(&source);
+    decoder.Stream().SetRefillPermitted(true);
+    if (!decoder.OpenStream(info)) {
+        ADD_FAILURE() << decoder.LastError();
+        return -1;
+    }
+    std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame));
+    const long before = allocations;
+    int frames = 0;
+    while (decoder.DecodeFrame(block.data()) != 0) {
+        ++frames;
+        if (frames == 5) decoder.RequestSeek(100);
+    }
+    EXPECT_GT(frames, 10);
+    const long during = allocations - before;
+    decoder.Stream().Close();
+    return during;
+}
+
+TEST(DecoderMemory, NothingIsAllocatedWhileDecoding) {
+    auto decoder = std::make_unique<Decoder>();
+    for (int quality = 1; quality <= 3; ++quality) {
+        StreamInfo info;
+        info.quality = quality;
+        info.divisor = quality == 3 ? 4 : 1;
+        info.bitsPerSample = quality == 2 ? 8 : 16;
+        EXPECT_EQ(0, AllocationsWhileDecoding(*decoder, Layer2Stream(), info)) << "Layer II, quality " << quality;
+        std::vector<uint8_t> layer3 = Layer3Stream();
+        ASSERT_FALSE(layer3.empty());
+        EXPECT_EQ(0, AllocationsWhileDecoding(*decoder, layer3, info)) << "Layer III, quality " << quality;
+    }
+}
+
+TEST(DecoderMemory, BuffersStateAndTablesStayUnder256Kilobytes) {
+    const std::vector<uint8_t> layer2 = Layer2Stream();
+    const std::vector<uint8_t> layer3 = Layer3Stream();
+    MemoryByteSource sources[] = {MemoryByteSource(layer2, "layer2"), MemoryByteSource(layer3, "layer3")};
+    std::vector<uint8_t> block(1152 * 4);
+
+    // Everything the decoder allocates: its object, its buffers and the
+    // tables it builds on the first stream of each layer.
+    const long before = allocatedBytes;
+    auto decoder = std::make_unique<Decoder>();
+    for (MemoryByteSource& source : sources) {
+        source.Open("stream");
+        decoder->Stream().Attach(&source);
+        decoder->Stream().SetRefillPermitted(true);
+        StreamInfo info;
+        ASSERT_EQ(1, decoder->OpenStream(info)) << decoder->LastError();
+        while (decoder->DecodeFrame(block.data()) != 0) {
+        }
+        decoder->Stream().Close();
+    }
+    const long heap = allocatedBytes - before;
+    // The tables built in static storage.
+    const long tables = static_cast<long>(sizeof(SynthesisTables) + sizeof(Layer2Tables) + sizeof(RequantizeTables));
+    std::printf("decoder memory: %ld bytes (decoder object %zu, heap in all %ld, static tables %ld)\n", heap + tables,
+                sizeof(Decoder), heap, tables);
+    EXPECT_LT(heap + tables, 256 * 1024);
+}
+
+}  // namespace
+}  // namespace plyvane
