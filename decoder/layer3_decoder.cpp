@@ -15,8 +15,6 @@
 namespace plyvane {
 namespace {
 
-// Bytes that must be buffered before a frame is decoded.
-constexpr int kMinimumBytes = 1152;
 // Slot counts from this on cannot come from a valid header.
 constexpr int kMaxSlots = 2048;
 constexpr int kImplausibleSlots = 10000;
@@ -100,19 +98,23 @@ int Layer3Decoder::AppendMainData(int slots) {
 
 Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     BitstreamBuffer& stream = core_.stream;
-    if (stream.RefillPermitted()) {
-        if (!stream.Refill()) {
-            std::printf("EOF#1\n");
-            return FrameResult::kEnd;
-        }
-    }
-    if (stream.Available() < kMinimumBytes && !(stream.RefillPermitted() && stream.Refill())) {
-        std::printf("EOF#2\n");
+    // At the end of the data the refill brings nothing, but the whole frames
+    // still in the buffer are decoded.
+    if (stream.RefillPermitted()) stream.Refill();
+    if (stream.Available() < 4) {
+        std::printf("EOF#1\n");
         return FrameResult::kEnd;
     }
     FrameHeader header;
     if (!core_.SyncToNextFrame(header)) return FrameResult::kEnd;
-    if (!core_.EnsureFrameAvailable()) return FrameResult::kEnd;
+    const int frameBytes = header.FrameBytes(3);
+    if (stream.Available() < frameBytes && stream.RefillPermitted()) stream.Refill();
+    // A frame that the data cuts off ends the stream. (Frames larger than
+    // the refill threshold are completed while their main data is copied.)
+    if (stream.Available() < frameBytes && stream.Available() < DecoderCore::kStreamRefillThreshold) {
+        std::printf("EOF#2\n");
+        return FrameResult::kEnd;
+    }
     if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return FrameResult::kEnd;
     core_.CheckStreamMarker(header);
     stream.Skip(32);

@@ -1,0 +1,259 @@
+// The Layer III frame loop and reservoir rules, and the stages' edge cases.
+#include "layer3_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "decoder_fixture.h"
+#include "huffman_tables.h"
+#include "layer3_huffman.h"
+#include "layer3_imdct.h"
+#include "layer3_stereo.h"
+#include "layer3_tables.h"
+
+namespace plyvane {
+namespace {
+
+class Bits {
+public:
+    void Put(uint32_t value, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            if (used_ % 8 == 0) bytes.push_back(0);
+            if ((value >> i) & 1u) bytes.back() |= static_cast<uint8_t>(0x80u >> (used_ % 8));
+            ++used_;
+        }
+    }
+    std::vector<uint8_t> bytes;
+
+private:
+    int used_ = 0;
+};
+
+struct FrameSpec {
+    bool mpeg1 = true;
+    int bitrateIndex = 9;     // 128 kbit/s (MPEG-1), 80 (MPEG-2)
+    int sampleRateIndex = 0;  // 44100 / 22050 Hz
+    int mode = kSingleChannel;
+    int mainDataBegin = 0;
+};
+
+// A frame of silence: side information with every length 0, then zeroed
+// main data up to the frame length.
+std::vector<uint8_t> SilentFrame(const FrameSpec& f) {
+    Bits b;
+    b.Put(0xFFF, 12);
+    b.Put(f.mpeg1 ? 1 : 0, 1);
+    b.Put(1, 2);  // Layer III
+    b.Put(1, 1);  // no CRC
+    b.Put(static_cast<uint32_t>(f.bitrateIndex), 4);
+    b.Put(static_cast<uint32_t>(f.sampleRateIndex), 2);
+    b.Put(0, 2);  // padding, private
+    b.Put(static_cast<uint32_t>(f.mode), 2);
+    b.Put(0, 6);
+    const int channels = f.mode == kSingleChannel ? 1 : 2;
+    b.Put(static_cast<uint32_t>(f.mainDataBegin), f.mpeg1 ? 9 : 8);
+    // Everything else of the side information is 0: no bits, no gain.
+    const int sideBytes = f.mpeg1 ? (channels == 1 ? 17 : 32) : (channels == 1 ? 9 : 17);
+    b.Put(0, sideBytes * 8 - (f.mpeg1 ? 9 : 8));
+    const int rate = kSampleRateHz[f.mpeg1 ? 1 : 0][f.sampleRateIndex];
+    int length = kBitrateKbps[f.mpeg1 ? 1 : 0][1][f.bitrateIndex] * 144000 / rate;
+    if (!f.mpeg1) length /= 2;
+    b.bytes.resize(static_cast<size_t>(length), 0);
+    return b.bytes;
+}
+
+std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& frames) {
+    std::vector<uint8_t> all;
+    for (const auto& f : frames) all.insert(all.end(), f.begin(), f.end());
+    return all;
+}
+
+TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
+    FrameSpec f;
+    f.mpeg1 = false;
+    f.bitrateIndex = 4;  // 32 kbit/s
+    ASSERT_EQ(104u, SilentFrame(f).size());
+    // Frame 2 may reach back exactly over frame 1's 91 bytes, not one more.
+    for (int reach : {91, 92}) {
+        FrameSpec second = f;
+        second.mainDataBegin = reach;
+        std::vector<std::vector<uint8_t>> frames = {SilentFrame(f), SilentFrame(second)};
+        for (int i = 0; i < 20; ++i) frames.push_back(SilentFrame(f));
+        test::OpenedStream s(Concat(frames));
+        ASSERT_EQ(1, s.opened);
+        EXPECT_EQ(2, s.info.version);
+        EXPECT_EQ(2304, s.info.pcmBytesPerFrame);
+        const uint32_t first = s.Decode();
+        EXPECT_NE(0u, first);
+        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastFrameBytes()) << reach;
+        EXPECT_EQ(first + 1, s.Decode());
+        EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
+    }
+}
+
+TEST(Layer3Reservoir, MainDataBeforeTheReceivedDataGivesNoPcmButCountsTheFrame) {
+    FrameSpec f;
+    f.mainDataBegin = 300;  // reaches into frames that were never received
+    FrameSpec later;
+    later.mainDataBegin = 10;
+    std::vector<std::vector<uint8_t>> frames = {SilentFrame(f), SilentFrame(later)};
+    for (int i = 0; i < 10; ++i) frames.push_back(SilentFrame(FrameSpec{}));
+    test::OpenedStream s(Concat(frames));
+    ASSERT_EQ(1, s.opened);
+    std::fill(s.block.begin(), s.block.end(), 0xAB);
+    EXPECT_EQ(1u, s.Decode());
+    EXPECT_EQ(0u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(0xAB, s.block[0]);  // the block is left as it was
+    EXPECT_EQ(2u, s.Decode());
+    EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(0, s.block[0]);
+}
+
+TEST(Layer3Reservoir, ImplausibleSlotCountsSkipTheFrameWithoutCountingIt) {
+    // A header that matches the stream but has bit-rate index 0 gives no
+    // slot count.
+    std::vector<uint8_t> odd = SilentFrame(FrameSpec{});
+    odd[2] &= 0x0F;  // the same frame with bit-rate index 0
+    std::vector<std::vector<uint8_t>> frames = {SilentFrame(FrameSpec{}), odd};
+    FrameSpec far;
+    far.mainDataBegin = 511;
+    frames.push_back(SilentFrame(far));
+    for (int i = 0; i < 6; ++i) frames.push_back(SilentFrame(FrameSpec{}));
+    test::OpenedStream s(Concat(frames));
+    ASSERT_EQ(1, s.opened);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(1u, s.Decode());
+    EXPECT_EQ(2u, s.Decode());  // the skipped frame does not count
+    const std::string messages = testing::internal::GetCapturedStdout();
+    EXPECT_NE(std::string::npos, messages.find("illegal nSlots\nresync\n")) << messages;
+    EXPECT_EQ(0u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(3u, s.Decode());
+    EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
+}
+
+TEST(Layer3Setup, RefusesTheForbiddenBitRateAndReloadsReleasedTables) {
+    DecoderCore core;
+    Layer3Decoder layer3(core);
+    StreamInfo info;
+    FrameHeader forbidden{0xBF000u | (3u << 6)};  // MPEG-1 Layer III, index 15
+    EXPECT_EQ(0, layer3.Setup(info, forbidden));
+    EXPECT_STREQ("Layer III: Forbidden bitrate used for encoding!", core.LastError());
+
+    // Tables released at shut-down are loaded again by a later stream.
+    std::vector<uint8_t> stream = Concat(std::vector<std::vector<uint8_t>>(8, SilentFrame(FrameSpec{})));
+    test::OpenedStream first(stream);
+    ASSERT_EQ(1, first.opened);
+    first.decoder->ReleaseTables();
+    EXPECT_FALSE(HuffmanTablesLoaded());
+    test::OpenedStream second(stream);
+    ASSERT_EQ(1, second.opened);
+    EXPECT_TRUE(HuffmanTablesLoaded());
+    EXPECT_EQ(1u, second.Decode());
+}
+
+TEST(Layer3Stages, DamagedRegionCountsAndTablesStayInsideTheGranule) {
+    LoadHuffmanTables();
+    BitstreamBuffer reservoir(4096, 0);
+    std::vector<uint8_t> noise(2000);
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>(i * 37 + 11);
+    reservoir.Append(noise.data(), static_cast<int>(noise.size()));
+    GranuleChannelInfo gc;
+    gc.big_values = 288;
+    gc.region0_count = 15;
+    gc.region1_count = 7;
+    gc.table_select[0] = 14;
+    gc.table_select[1] = 4;
+    gc.table_select[2] = 31;
+    gc.part2_3_length = 4095;
+    int is[576];
+    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 4095, is);
+    EXPECT_LE(end, 576);
+    EXPECT_EQ(4095, BitPosition(reservoir));  // exactly part2_3_length, whatever the codes used
+}
+
+TEST(Layer3Stages, CountOneRunningPastTheGranuleEndIsDropped) {
+    LoadHuffmanTables();
+    BitstreamBuffer reservoir(4096, 0);
+    // Table A: "1" is (0,0,0,0); "0101" is v=0,w=0,x=0,y=1... use quadruples
+    // of value 15 (code 000000 in table B: "0000") with four sign bits.
+    const uint8_t data[8] = {0x00, 0x00, 0, 0, 0, 0, 0, 0};
+    reservoir.Append(data, 8);
+    GranuleChannelInfo gc;
+    gc.count1table_select = 1;  // table B: 4-bit codes
+    int is[576];
+    // 12 bits: one whole quadruple (4 code + 4 sign bits) and a cut one.
+    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 12, is);
+    EXPECT_EQ(4, end);
+    EXPECT_EQ(12, BitPosition(reservoir));
+    EXPECT_EQ(1, is[0]);
+    EXPECT_EQ(0, is[4]);
+}
+
+TEST(Layer3Stages, IntensityPositionsGiveTheStandardFactors) {
+    float left, right;
+    IntensityFactors(true, 0, 0, left, right);
+    EXPECT_FLOAT_EQ(0.0f, left);
+    EXPECT_FLOAT_EQ(1.0f, right);
+    IntensityFactors(true, 0, 3, left, right);
+    EXPECT_FLOAT_EQ(0.5f, left);
+    EXPECT_FLOAT_EQ(0.5f, right);
+    // tan(6 pi / 12) is infinite: all of the signal stays in the first channel.
+    IntensityFactors(true, 0, 6, left, right);
+    EXPECT_FLOAT_EQ(1.0f, left);
+    EXPECT_FLOAT_EQ(0.0f, right);
+    IntensityFactors(false, 1, 3, left, right);
+    EXPECT_FLOAT_EQ(0.5f, left);  // (2^-0.5)^2
+    EXPECT_FLOAT_EQ(1.0f, right);
+    IntensityFactors(false, 0, 4, left, right);
+    EXPECT_FLOAT_EQ(1.0f, left);
+    EXPECT_FLOAT_EQ(std::sqrt(0.5f), right);  // (2^-0.25)^2
+}
+
+TEST(Layer3Stages, IntensityAndMiddleSideSplitTheLinesAtTheLastNonZeroBand) {
+    const ScaleFactorBands& bands = kScaleFactorBands[1][0];
+    float xr[2][576] = {};
+    for (int i = 0; i < 576; ++i) xr[0][i] = 1.0f;
+    xr[1][5] = 0.5f;  // band 1 (lines 4..7) holds the last non-zero line
+    GranuleChannelInfo right;
+    ScaleFactors sf;
+    for (int b = 0; b < 23; ++b) sf.l[b] = 6;
+    sf.l[3] = 7;  // not intensity coded: middle/side
+    int nonZero = 6;
+    ProcessJointStereo(xr, 3, true, right, sf, 0, bands, nonZero);
+    const float half = 0.7071068f;
+    EXPECT_FLOAT_EQ((1.0f + 0.5f) * half, xr[0][5]);
+    EXPECT_FLOAT_EQ((1.0f - 0.5f) * half, xr[1][5]);
+    EXPECT_FLOAT_EQ(1.0f, xr[0][8]);  // band 2: position 6
+    EXPECT_FLOAT_EQ(0.0f, xr[1][8]);
+    EXPECT_FLOAT_EQ(half, xr[0][12]);  // band 3: position 7, middle/side of (1, 0)
+    EXPECT_FLOAT_EQ(half, xr[1][12]);
+    EXPECT_FLOAT_EQ(1.0f, xr[0][500]);  // band 21 repeats band 20's position
+    EXPECT_FLOAT_EQ(0.0f, xr[1][500]);
+}
+
+TEST(Layer3Stages, AnAllZeroSubbandOutputsTheOverlapAndClearsIt) {
+    SubbandSamples samples;
+    samples.Clear();
+    float overlap[32][18];
+    for (int sb = 0; sb < 32; ++sb) {
+        for (int i = 0; i < 18; ++i) overlap[sb][i] = static_cast<float>(sb * 100 + i + 1);
+    }
+    float xr[576] = {};
+    xr[0] = -0.0f;  // the sign bit alone does not count
+    GranuleChannelInfo gc;
+    HybridSynthesis(gc, xr, overlap, samples, 1, 18);
+    for (int sb = 0; sb < 32; ++sb) {
+        for (int i = 0; i < 18; ++i) {
+            const float expected = static_cast<float>(sb * 100 + i + 1) * ((sb & 1) && (i & 1) ? -1.0f : 1.0f);
+            ASSERT_EQ(expected, samples.Slot(1, 18 + i)[sb]) << sb << " " << i;
+            ASSERT_EQ(0.0f, overlap[sb][i]);
+        }
+    }
+    EXPECT_EQ(0.0f, samples.Slot(0, 18)[3]);
+}
+
+}  // namespace
+}  // namespace plyvane
