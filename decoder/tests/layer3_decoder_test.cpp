@@ -22,7 +22,7 @@ public:
     void Put(uint32_t value, int count) {
         for (int i = count - 1; i >= 0; --i) {
             if (used_ % 8 == 0) bytes.push_back(0);
-            if ((value >> i) & 1u) bytes.back() |= static_cast<uint8_t>(0x80u >> (used_ % 8));
+            if (i < 32 && ((value >> i) & 1u)) bytes.back() |= static_cast<uint8_t>(0x80u >> (used_ % 8));
             ++used_;
         }
     }
