@@ -1,0 +1,57 @@
+// A message-box port for tests: records every box and answers from a queue
+// of prepared answers (the first button when the queue is empty).
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "message_box.h"
+
+namespace plyvane {
+
+struct RecordedMessage {
+    WindowHandle owner = nullptr;
+    std::string caption;
+    std::string text;
+    MessageButtons buttons = MessageButtons::kOk;
+    MessageIcon icon = MessageIcon::kNone;
+};
+
+class RecordingMessageBox : public MessageBoxPort {
+public:
+    MessageAnswer Show(WindowHandle owner, const char* caption, const char* text,
+                       MessageButtons buttons, MessageIcon icon) override;
+
+    // The answers to give, in order.
+    void Answer(MessageAnswer answer);
+    std::vector<RecordedMessage> Messages() const;
+    std::size_t Count() const;
+    void Clear();
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<RecordedMessage> messages_;
+    std::deque<MessageAnswer> answers_;
+};
+
+// Installs a recorder (and optionally a store) for the life of a scope and
+// restores the platform's ports after.
+class ScopedMessageBox {
+public:
+    explicit ScopedMessageBox(MessageBoxPort& port) { SetMessageBoxPort(&port); }
+    ~ScopedMessageBox() { SetMessageBoxPort(nullptr); }
+    ScopedMessageBox(const ScopedMessageBox&) = delete;
+    ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
+};
+
+class ScopedSettingsStore {
+public:
+    explicit ScopedSettingsStore(SettingsStore& store) { SetSettingsStore(&store); }
+    ~ScopedSettingsStore() { SetSettingsStore(nullptr); }
+    ScopedSettingsStore(const ScopedSettingsStore&) = delete;
+    ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
+};
+
+}  // namespace plyvane
