@@ -1,5 +1,6 @@
 #include "stream_decode.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -45,7 +46,10 @@ DecodedStream DecodeFile(const std::string& path, const DecodeSettings& settings
     // Room for one unit plus a margin, so an overlong write shows up as a
     // LastFrameBytes beyond the promised size instead of a wild write.
     std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame) * 2 + 64);
-    while (result.units < maxUnits && decoder->DecodeFrame(block.data()) != 0) {
+    while (result.units < std::max<uint32_t>(maxUnits, 1)) {
+        const uint32_t frameNumber = decoder->DecodeFrame(block.data());
+        if (frameNumber == 0) break;
+        if (result.units == 0) result.firstFrameNumber = frameNumber;
         ++result.units;
         uint32_t bytes = decoder->LastFrameBytes();
         if (bytes > static_cast<uint32_t>(info.pcmBytesPerFrame)) {

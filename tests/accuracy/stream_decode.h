@@ -22,6 +22,7 @@ struct DecodedStream {
     StreamInfo info;         // as OpenStream filled it
     int channels = 0;        // output channels
     uint32_t units = 0;      // DecodeFrame calls that returned a frame number
+    uint32_t firstFrameNumber = 0; // what the first DecodeFrame returned
     uint32_t emptyUnits = 0; // of those, units that wrote no PCM (no main data yet)
     uint32_t overlongUnits = 0; // units that claimed more than PCM bytes per frame
     std::vector<uint8_t> pcm;
@@ -31,7 +32,8 @@ struct DecodedStream {
 };
 
 // Reads the file into memory and decodes it to the end. A stream that keeps
-// producing frames beyond maxUnits stops there (a hang guard).
+// producing frames beyond maxUnits stops there (a hang guard); with 0 only
+// the first unit is decoded, for its frame number.
 DecodedStream DecodeFile(const std::string& path, const DecodeSettings& settings,
                          uint32_t maxUnits = 200000);
 
