@@ -1,25 +1,31 @@
 #include "layer3_imdct.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace plyvane {
 namespace {
 
+constexpr int kPaddedRows = 20;
+
 struct ImdctTables {
-    // The long IMDCT: rows 0..8 give outputs 0..8 and rows 9..17 outputs
-    // 18..26; the other outputs follow by symmetry.
-    float longCos[18][18];
+    // The long IMDCT, [input k][row r]: rows 0..8 give outputs 0..8 and rows
+    // 9..17 outputs 18..26; the other outputs follow by symmetry. Input-major
+    // so that the rows accumulate side by side; padded to 20 rows (zeros) so
+    // that the row loop splits into whole vectors.
+    float longCos[18][kPaddedRows];
     // The short IMDCT: rows 0..2 give outputs 0..2, rows 3..5 outputs 6..8.
     float shortCos[6][6];
     // Windows by block type: normal, start, short (first 12 used), stop.
     float window[4][36];
 
     ImdctTables() {
+        std::memset(longCos, 0, sizeof longCos);
         const double pi = 3.14159265358979323846;
         for (int r = 0; r < 18; ++r) {
             const int i = r < 9 ? r : r + 9;
             for (int k = 0; k < 18; ++k)
-                longCos[r][k] = static_cast<float>(std::cos((2 * i + 19) * (2 * k + 1) * pi / 72.0));
+                longCos[k][r] = static_cast<float>(std::cos((2 * i + 19) * (2 * k + 1) * pi / 72.0));
         }
         for (int r = 0; r < 6; ++r) {
             const int i = r < 3 ? r : r + 3;
@@ -61,12 +67,11 @@ void LongImdct(const ImdctTables& t, const float* in, const float* window, float
     int first = 0, last = 18;
     if (AllZero(in + 9, 9)) last = 9;
     else if (AllZero(in, 9)) first = 9;
-    float half[18];
-    for (int r = 0; r < 18; ++r) {
-        const float* c = t.longCos[r];
-        float sum = 0.0f;
-        for (int k = first; k < last; ++k) sum += in[k] * c[k];
-        half[r] = sum;
+    alignas(16) float half[kPaddedRows] = {};
+    for (int k = first; k < last; ++k) {
+        const float x = in[k];
+        const float* c = t.longCos[k];
+        for (int r = 0; r < kPaddedRows; ++r) half[r] += x * c[r];
     }
     for (int i = 0; i < 9; ++i) {
         out[i] = half[i] * window[i];
@@ -117,7 +122,7 @@ void HybridSynthesis(const GranuleChannelInfo& gc, const float* xr, float (&over
                 keep[i] = 0.0f;
             }
         } else {
-            const int type = gc.MixedShortBlocks() && sb < 2 ? 0 : granuleType;
+            const int type = gc.mixed_block_flag && sb < 2 ? 0 : granuleType;
             float out[36];
             if (type == 2) ShortImdct(t, in, t.window[2], out);
             else LongImdct(t, in, t.window[type], out);
