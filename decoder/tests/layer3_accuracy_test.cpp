@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@ const std::string kVectors = std::string(PLYVANE_SHARED_DIR) + "/conformance/vec
 
 constexpr double kRequiredSnr[4] = {0.0, 53.0, 31.0, 15.5};
 constexpr double kExactLayer3Snr = 90.0;
+constexpr double kPi = 3.14159265358979323846;
 
 std::vector<int16_t> ReadReference(const std::string& name) {
     std::vector<uint8_t> bytes = test::ReadFileBytes(kVectors + name + ".pcm");
@@ -41,7 +44,7 @@ class ReferenceSynthesis {
 public:
     ReferenceSynthesis(int firstTap, int lastTap) : firstTap_(firstTap), lastTap_(lastTap) {
         for (int i = 0; i < 64; ++i) {
-            for (int k = 0; k < 32; ++k) cosine_[i][k] = std::cos((16 + i) * (2 * k + 1) * M_PI / 64.0);
+            for (int k = 0; k < 32; ++k) cosine_[i][k] = std::cos((16 + i) * (2 * k + 1) * kPi / 64.0);
         }
     }
     void Slot(int channel, const float* subbands, double* out) {
