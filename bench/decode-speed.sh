@@ -5,8 +5,10 @@
 # order for several rounds; the medians and their ratios are printed.
 # A measurement to read, not a test: nothing here passes or fails on speed.
 #
-#   bench/decode-speed.sh [--rounds N] [--layer 2|3|all] [--cli PATH]
+#   bench/decode-speed.sh [--rounds N] [--layer 2|3|all] [--cli PATH] [--instructions]
 #
+# --instructions counts instructions with valgrind's callgrind instead of
+# timing (one run each): slower, but the same on a busy machine.
 # PLYVANE_CLI overrides the program (default build/native/bin/plyvane-cli),
 # BENCH_STREAMS the folder of the generated streams (default build/bench-streams).
 set -euo pipefail
@@ -16,13 +18,15 @@ rounds=5
 layers=all
 cli=${PLYVANE_CLI:-$root/build/native/bin/plyvane-cli}
 streams=${BENCH_STREAMS:-$root/build/bench-streams}
+instructions=0
 
-usage() { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+usage() { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 while [ $# -gt 0 ]; do
     case $1 in
         --rounds) rounds=${2:?}; shift 2 ;;
         --layer) layers=${2:?}; shift 2 ;;
         --cli) cli=${2:?}; shift 2 ;;
+        --instructions) instructions=1; shift ;;
         -h|--help) usage ;;
         *) echo "decode-speed.sh: unknown argument '$1'" >&2; usage ;;
     esac
@@ -33,6 +37,10 @@ case $layers in 2|3|all) ;; *) echo "decode-speed.sh: --layer is 2, 3 or all" >&
 for tool in mpg123 ffmpeg sox twolame lame; do
     command -v "$tool" >/dev/null || { echo "decode-speed.sh: $tool is missing (scripts/setup installs it)" >&2; exit 1; }
 done
+if [ "$instructions" = 1 ] && ! command -v valgrind >/dev/null; then
+    echo "decode-speed.sh: --instructions needs valgrind" >&2
+    exit 1
+fi
 if [ ! -x "$cli" ]; then
     echo "decode-speed.sh: no $cli; build it first: cmake --preset native && cmake --build --preset native" >&2
     exit 1
@@ -62,7 +70,11 @@ bench() {
     local n=${#labels[@]} i round
 
     echo
-    echo "== $title: $(basename "$stream") ($(stat -c %s "$stream") bytes), $rounds rounds"
+    if [ "$instructions" = 1 ]; then
+        echo "== $title: $(basename "$stream") ($(stat -c %s "$stream") bytes), instruction counts"
+    else
+        echo "== $title: $(basename "$stream") ($(stat -c %s "$stream") bytes), $rounds rounds"
+    fi
     # One untimed run each: warms the file cache and proves every command works.
     for ((i = 0; i < n; i++)); do
         : >"$work/$i.times"
@@ -72,6 +84,10 @@ bench() {
             exit 1
         fi
     done
+    if [ "$instructions" = 1 ]; then
+        count_instructions
+        return
+    fi
     for ((round = 0; round < rounds; round++)); do
         local -a order=()
         # Alternate the order so no tool always runs first (or right after another).
@@ -105,6 +121,27 @@ bench() {
         for ((o = 0; o < n; o++)); do
             [[ ${labels[o]} == plyvane-cli* ]] && continue
             awk -v a="${cpu[p]}" -v b="${cpu[o]}" -v pl="${labels[p]}" -v ol="${labels[o]}" \
+                'BEGIN { if (b > 0) printf "  %-24s / %-24s %6.2f\n", pl, ol, a / b }'
+        done
+    done
+}
+
+# Instruction counts of the commands of the calling bench (labels, commands, n).
+count_instructions() {
+    local -a counts=()
+    printf '%-26s %16s\n' "decoder" "instructions"
+    for ((i = 0; i < n; i++)); do
+        counts[i]=$( (eval "valgrind --tool=callgrind --callgrind-out-file=/dev/null ${commands[i]}") 2>&1 >/dev/null |
+            sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' | tail -n 1)
+        printf '%-26s %16s\n' "${labels[i]}" "${counts[i]:-?}"
+    done
+    echo "ratios (instructions of plyvane-cli / other):"
+    local p o
+    for ((p = 0; p < n; p++)); do
+        [[ ${labels[p]} == plyvane-cli* ]] || continue
+        for ((o = 0; o < n; o++)); do
+            [[ ${labels[o]} == plyvane-cli* ]] && continue
+            awk -v a="${counts[p]:-0}" -v b="${counts[o]:-0}" -v pl="${labels[p]}" -v ol="${labels[o]}" \
                 'BEGIN { if (b > 0) printf "  %-24s / %-24s %6.2f\n", pl, ol, a / b }'
         done
     done
