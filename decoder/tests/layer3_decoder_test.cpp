@@ -134,6 +134,27 @@ TEST(Layer3Reservoir, ImplausibleSlotCountsSkipTheFrameWithoutCountingIt) {
     EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
 }
 
+TEST(Layer3Reservoir, EveryWholeFrameIsDecodedAndACutOneEndsTheStream) {
+    // Three frames of 417 bytes: fewer than 1152 bytes, all of them whole.
+    std::vector<uint8_t> stream = Concat(std::vector<std::vector<uint8_t>>(3, SilentFrame(FrameSpec{})));
+    test::OpenedStream whole(stream);
+    ASSERT_EQ(1, whole.opened);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(1u, whole.Decode());
+    EXPECT_EQ(2u, whole.Decode());
+    EXPECT_EQ(3u, whole.Decode());
+    EXPECT_EQ(0u, whole.Decode());
+    EXPECT_EQ("EOF#1\n", testing::internal::GetCapturedStdout());
+
+    stream.resize(stream.size() - 100);
+    test::OpenedStream cut(stream);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(1u, cut.Decode());
+    EXPECT_EQ(2u, cut.Decode());
+    EXPECT_EQ(0u, cut.Decode());
+    EXPECT_EQ("EOF#2\n", testing::internal::GetCapturedStdout());
+}
+
 TEST(Layer3Setup, RefusesTheForbiddenBitRateAndReloadsReleasedTables) {
     DecoderCore core;
     Layer3Decoder layer3(core);
