@@ -82,12 +82,12 @@ void BitstreamBuffer::CompactUnread() {
     read_ = base_;
 }
 
-int BitstreamBuffer::Refill() {
-    if (Available() >= threshold_) return 1;
+int BitstreamBuffer::RefillBelow(int minimum) {
+    if (Available() >= minimum) return 1;
     if (read_ != base_) CompactUnread();
     if (!sourceOpen_) return 0;
 
-    uint32_t wanted = static_cast<uint32_t>(capacity_ - valid_);
+    const uint32_t wanted = static_cast<uint32_t>(capacity_ - valid_);
     uint32_t result = source_->Read(base_ + valid_, wanted);
     uint32_t delivered = result;
     if (result & kNewStreamFlag) {

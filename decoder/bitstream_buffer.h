@@ -31,7 +31,10 @@ public:
     // Empties the buffer and seeks the source; 0 without an open source.
     int Reset(uint32_t position);
     // 1 when reading may go on, 0 at the end of the data.
-    int Refill();
+    int Refill() { return RefillBelow(threshold_); }
+    // Refill with another threshold: reads when fewer than minimum bytes are
+    // unread, for frames longer than the usual threshold.
+    int RefillBelow(int minimum);
     // Appends bytes, dropping what does not fit.
     void Append(const uint8_t* bytes, int count);
     // Empties the buffer without touching the source.

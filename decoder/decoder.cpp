@@ -155,8 +155,10 @@ int Decoder::RefreshStreamInfo(StreamInfo& info) {
 void Decoder::ReleaseTables() { layer3_->ReleaseTables(); }
 
 Decoder& TheDecoder() {
-    static Decoder decoder;
-    return decoder;
+    // Never destroyed: at exit its buffer would close a source that the
+    // caller's own static objects may already have destroyed.
+    static Decoder* const decoder = new Decoder;
+    return *decoder;
 }
 
 }  // namespace plyvane

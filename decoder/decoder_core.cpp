@@ -27,9 +27,9 @@ void DecoderCore::RegisterLayer(LayerDecoder* layerDecoder) {
     }
 }
 
-bool DecoderCore::EnsureFrameAvailable() {
-    if (stream.Available() < format.frameSizeBytes && stream.RefillPermitted()) stream.Refill();
-    return stream.Available() >= 4;
+bool DecoderCore::EnsureBytes(int count) {
+    if (stream.Available() < count && stream.RefillPermitted()) stream.RefillBelow(count);
+    return stream.Available() >= count;
 }
 
 bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
@@ -38,7 +38,7 @@ bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
     for (int skipped = 0; skipped <= searchLimit; ++skipped) {
         // Near the end of the data a refill may bring nothing; the bytes that
         // are left are still searched.
-        if (!EnsureFrameAvailable()) return false;
+        if (!EnsureFrameAvailable() && stream.Available() < 4) return false;
         uint32_t word = stream.PeekWordAtByte();
         if (HasSyncWord(word) && ((word & 0xFFFFF) & kReferenceHeaderMask) == referenceHeader) {
             header.bits = word & 0xFFFFF;

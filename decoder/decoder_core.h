@@ -33,7 +33,10 @@ public:
 
     // Refills when fewer than the integer frame size remain; false when not
     // even a header is left.
-    bool EnsureFrameAvailable();
+    bool EnsureFrameAvailable() { return EnsureBytes(format.frameSizeBytes); }
+    // Refills when fewer than count bytes remain; true when count bytes are
+    // there, false when the data ends before (the bytes left stay readable).
+    bool EnsureBytes(int count);
     // From the byte-aligned read position, finds the next sync word whose
     // header matches the reference header, refilling as needed. Leaves the
     // read pointer on the header's first byte. False when the data has ended

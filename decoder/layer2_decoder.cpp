@@ -36,6 +36,7 @@ int Layer2Decoder::Setup(StreamInfo& info, FrameHeader header) {
         return 0;
     }
     table_ = &kLayer2AllocationTables[selected];
+    setupTable_ = table_;
     info.subbands = 32;
     info.slots = 36;
     core_.referenceHeader = header.bits & kReferenceHeaderMask;
@@ -44,6 +45,22 @@ int Layer2Decoder::Setup(StreamInfo& info, FrameHeader header) {
     core_.sampleRate = info.sampleRate;
     core_.bitratePerChannel = info.bitratePerChannel;
     return 1;
+}
+
+void Layer2Decoder::SelectTable(FrameHeader header) {
+    // The bit rate, and with it the table, may change from frame to frame:
+    // always at the start of the next file of a continuous list, and in
+    // streams that switch rates. A rate without a table keeps the stream's.
+    const int selected = SelectLayer2Table(header.Id(), header.SampleRate(), header.BitratePerChannel(2));
+    const Layer2AllocationTable* table = selected >= 0 ? &kLayer2AllocationTables[selected] : setupTable_;
+    // Subbands that the new table no longer covers must fall silent.
+    for (int ch = 0; ch < 2; ++ch) {
+        for (int slot = 0; slot < SubbandSamples::kSlots; ++slot) {
+            float* samples = core_.subbands.Slot(ch, slot);
+            for (int sb = table->sblimit; sb < table_->sblimit; ++sb) samples[sb] = 0.0f;
+        }
+    }
+    table_ = table;
 }
 
 void Layer2Decoder::ReadAllocation(int bound, int channels) {
@@ -148,16 +165,16 @@ void Layer2Decoder::ReadSamples(int bound, int channels) {
 
 uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
     BitstreamBuffer& bits = core_.stream;
-    if (!core_.EnsureFrameAvailable()) return 0;
     FrameHeader header;
     if (!core_.SyncToNextFrame(header)) return 0;
     // Only whole frames are decoded: the last one of a file too, but not one
     // that the file cuts off.
-    if (bits.Available() < header.FrameBytes(2)) return 0;
+    if (!core_.EnsureBytes(header.FrameBytes(2))) return 0;
     bits.Skip(32);
     if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return 0;
     core_.CheckStreamMarker(header);
     if (header.HasCrc()) bits.Skip(16);
+    SelectTable(header);
 
     const int channels = core_.streamChannels;
     const int sblimit = table_->sblimit;

@@ -21,6 +21,7 @@ public:
     const Layer2AllocationTable* AllocationTable() const { return table_; }
 
 private:
+    void SelectTable(FrameHeader header);
     void ReadAllocation(int bound, int channels);
     void ReadScaleFactors(int channels);
     void ReadSamples(int bound, int channels);
@@ -29,6 +30,7 @@ private:
 
     DecoderCore& core_;
     const Layer2AllocationTable* table_ = &kLayer2AllocationTables[kTableA];
+    const Layer2AllocationTable* setupTable_ = table_;
     int allocation_[2][32] = {};
     uint8_t selection_[2][32] = {};
     float scaleFactor_[2][32][3] = {};

@@ -76,8 +76,6 @@ private:
     void AllowBitsOf(uint32_t formats);
     // Divisors from a format set (the rates the chosen width or channels have).
     void AllowDivisorsOf(uint32_t formats);
-    // Shared by SetChannels and SetBitsPerSample.
-    int SetFormatChoice(int32_t value, int32_t& field, uint32_t mask, int32_t flag, bool channels);
 
     WaveDeviceCatalog& catalog_;
     OutputSettings values_{};

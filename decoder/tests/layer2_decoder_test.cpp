@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "decoder_fixture.h"
 #include "layer2_frame_builder.h"
 #include "memory_byte_source.h"
 
@@ -133,6 +134,72 @@ TEST(Layer2Decoding, GroupCodesBeyondTheLevelsGiveTheZeroEntry) {
     Layer2Run zero(frame);
     ASSERT_EQ(1u, zero.Decode());
     for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(zero.Sample(0, slot, 3), damaged.Sample(0, slot, 3));
+}
+
+}  // namespace
+}  // namespace plyvane
+
+namespace plyvane {
+namespace {
+
+int CountFrames(test::OpenedStream& s) {
+    int frames = 0;
+    while (s.Decode() != 0) ++frames;
+    return frames;
+}
+
+TEST(Layer2Decoding, DecodesEveryWholeFrameAndNoCutOne) {
+    Layer2Frame frame;
+    frame.allocation[0][0] = frame.allocation[1][0] = 3;
+    std::vector<uint8_t> bytes = test::BuildLayer2Stream(frame, 3);
+    test::OpenedStream whole(bytes);
+    EXPECT_EQ(3, CountFrames(whole)) << "the last frame has no padding byte but is complete";
+
+    bytes.resize(bytes.size() - 100);
+    test::OpenedStream cut(bytes);
+    EXPECT_EQ(2, CountFrames(cut));
+}
+
+TEST(Layer2Decoding, FramesLongerThanTheRefillThresholdAllDecode) {
+    Layer2Frame frame;
+    frame.bitrateIndex = 14;    // 384 kbit/s at 32 kHz: 1728-byte frames
+    frame.sampleRateIndex = 2;
+    for (int sb = 0; sb < 30; ++sb) frame.allocation[0][sb] = frame.allocation[1][sb] = 2;
+    frame.code = 3;
+    test::OpenedStream s(test::BuildLayer2Stream(frame, 40));
+    ASSERT_EQ(1, s.opened) << s.decoder->LastError();
+    EXPECT_EQ(40, CountFrames(s));
+}
+
+// The next file of a continuous list may have another bit rate and so
+// another allocation table; it decodes as it would on its own.
+TEST(Layer2Decoding, TheNextFileOfAListUsesItsOwnAllocationTable) {
+    Layer2Frame first;  // 192 kbit/s: table 3-B.2b, sblimit 30
+    first.bitrateIndex = 10;
+    for (int sb = 0; sb < 30; ++sb) first.allocation[0][sb] = first.allocation[1][sb] = 2;
+    first.code = 3;
+    Layer2Frame second;  // 128 kbit/s: table 3-B.2a, sblimit 27
+    for (int sb = 0; sb < 27; ++sb) second.allocation[0][sb] = second.allocation[1][sb] = 1 + sb % 3;
+    second.code = 7;
+    const std::vector<uint8_t> firstBytes = test::BuildLayer2Stream(first, 5);
+    const std::vector<uint8_t> secondBytes = test::BuildLayer2Stream(second, 5);
+
+    std::vector<uint8_t> list = firstBytes;
+    list.insert(list.end(), secondBytes.begin(), secondBytes.end());
+    test::OpenedStream both(list);
+    both.source.AddStreamStart(static_cast<uint32_t>(firstBytes.size()));
+    ASSERT_EQ(1, both.decoder->OpenStream(both.info));
+    test::OpenedStream alone(secondBytes);
+    for (int i = 0; i < 5; ++i) ASSERT_NE(0u, both.Decode());
+    ASSERT_EQ(1u, both.Decode()) << "the frame numbers restart";
+    ASSERT_NE(0u, alone.Decode());
+    // From the second frame on the filter history holds only the new file.
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(0u, both.Decode());
+        ASSERT_NE(0u, alone.Decode());
+        EXPECT_EQ(alone.block, both.block) << "frame " << i + 2;
+    }
+    EXPECT_EQ(0u, both.Decode());
 }
 
 }  // namespace
