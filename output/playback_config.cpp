@@ -67,7 +67,11 @@ void CPlaybackConfig::ReloadConfig() { ApplyStored(ReadOutputSettings()); }
 
 void CPlaybackConfig::ApplyStored(const OutputSettings& stored) {
     SetWaveOutDevice(stored.WaveOutDevice);
-    SetFrequencyDivisor(stored.FrequencyDivisor);
+    // A stored divisor of 1 on a device without 44.1 kHz becomes 2, as it
+    // does when that device is chosen on the page.
+    int32_t divisor = stored.FrequencyDivisor;
+    if (divisor == 1 && !DivisorAllowed(1) && DivisorAllowed(2)) divisor = 2;
+    SetFrequencyDivisor(divisor);
     SetQuality(stored.Quality);
     SetChannels(stored.Channels);
     SetBitsPerSample(stored.BitsPerSample);
@@ -100,9 +104,12 @@ int CPlaybackConfig::SetWaveOutDevice(int32_t id) {
             values_.FrequencyDivisor = 4;
             flags_.DivisorAllowed[0] = 0;
             flags_.DivisorAllowed[1] = 0;
-        } else if (values_.FrequencyDivisor == 1) {
+        } else {
+            // Divisor 1 is ruled out whatever the current divisor: otherwise a
+            // device chosen while the divisor is 2 or 4 (or 0 during loading)
+            // would still offer 44.1 kHz it cannot play.
             flags_.DivisorAllowed[0] = 0;
-            values_.FrequencyDivisor = 2;
+            if (values_.FrequencyDivisor == 1) values_.FrequencyDivisor = 2;
         }
     }
     return 1;

@@ -34,6 +34,15 @@ void SetMessageBoxPort(MessageBoxPort* port);
 MessageBoxPort& CurrentMessageBox();
 MessageBoxPort& PlatformMessageBox();
 
+// Installs a port for the life of a scope, then the platform's own again.
+class ScopedMessageBox {
+public:
+    explicit ScopedMessageBox(MessageBoxPort& port) { SetMessageBoxPort(&port); }
+    ~ScopedMessageBox() { SetMessageBoxPort(nullptr); }
+    ScopedMessageBox(const ScopedMessageBox&) = delete;
+    ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
+};
+
 #if defined(__GNUC__)
 #define PLYVANE_PRINTF(format_index, first_arg) \
     __attribute__((format(gnu_printf, format_index, first_arg)))

@@ -60,6 +60,15 @@ SettingsStore& CurrentSettingsStore();
 // The platform's own store, created on first use and kept for the process.
 SettingsStore& PlatformSettingsStore();
 
+// Installs a store for the life of a scope, then the platform's own again.
+class ScopedSettingsStore {
+public:
+    explicit ScopedSettingsStore(SettingsStore& store) { SetSettingsStore(&store); }
+    ~ScopedSettingsStore() { SetSettingsStore(nullptr); }
+    ScopedSettingsStore(const ScopedSettingsStore&) = delete;
+    ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
+};
+
 // 1 when stored, else 0. A key that cannot be created shows
 // "Cannot create registry entry" in the "Error!" box first.
 int WriteStringSetting(const char* key, const char* name, const char* text);

@@ -36,22 +36,4 @@ private:
     std::deque<MessageAnswer> answers_;
 };
 
-// Installs a recorder (and optionally a store) for the life of a scope and
-// restores the platform's ports after.
-class ScopedMessageBox {
-public:
-    explicit ScopedMessageBox(MessageBoxPort& port) { SetMessageBoxPort(&port); }
-    ~ScopedMessageBox() { SetMessageBoxPort(nullptr); }
-    ScopedMessageBox(const ScopedMessageBox&) = delete;
-    ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
-};
-
-class ScopedSettingsStore {
-public:
-    explicit ScopedSettingsStore(SettingsStore& store) { SetSettingsStore(&store); }
-    ~ScopedSettingsStore() { SetSettingsStore(nullptr); }
-    ScopedSettingsStore(const ScopedSettingsStore&) = delete;
-    ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
-};
-
 }  // namespace plyvane

@@ -1,0 +1,371 @@
+// The engine's operations for the player: open, start, stop, close, pause,
+// volume, the record and the probe.
+#include "audio_engine.h"
+
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "bitstream_buffer.h"
+#include "stream_titles.h"
+
+namespace plyvane {
+
+namespace {
+
+constexpr char kPlaybackRunning[] = "Another audio playback thread is already running!";
+constexpr char kFileMissing[] = "File %s does not exist!";
+
+// Fills a record from the decoder's stream record and the output in use.
+void FillInfo(PlaybackInfo& info, const StreamInfo& stream, int32_t bits, int32_t quality) {
+    TitleOf(stream.name, info.title, sizeof info.title);
+    ReadDescription(stream.name, info.description, sizeof info.description);
+    info.sourceSize = stream.length;
+    info.length = stream.duration;
+    info.position = 0.0f;
+    info.compressionRatio = stream.packratio;
+    info.layer = static_cast<uint16_t>(stream.layer);
+    info.version = static_cast<uint16_t>(stream.version);
+    info.bitratePerChannel = static_cast<uint16_t>(stream.bitratePerChannel);
+    info.outputSampleRate = static_cast<uint16_t>(stream.outputSampleRate);
+    info.streamSampleRate = static_cast<uint16_t>(stream.sampleRate);
+    // The decoder's channel count: a one-channel stream plays as mono even
+    // when stereo output is configured.
+    info.outputChannels = static_cast<uint16_t>(stream.outputChannels);
+    info.streamChannels = static_cast<uint16_t>(stream.streamChannels);
+    info.outputBits = static_cast<uint16_t>(bits);
+    info.quality = static_cast<uint16_t>(quality);
+}
+
+}  // namespace
+
+AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {}
+
+AudioEngine::~AudioEngine() {
+    StopPlayback(true);
+    // A stop that found no open stream leaves the device as it was.
+    if (ports_.device.IsOpen()) ResetDevice(true);
+    FreeRing();
+}
+
+bool AudioEngine::TryTakeRefillLock() { return !refillLock_.exchange(true, std::memory_order_acquire); }
+
+bool AudioEngine::TakeRefillLock(bool stoppable) {
+    while (refillLock_.exchange(true, std::memory_order_acquire)) {
+        if (stoppable && ports_.thread.StopRequested()) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+void AudioEngine::ReleaseRefillLock() { refillLock_.store(false, std::memory_order_release); }
+
+void AudioEngine::Post(uint32_t commandId) { ports_.notifications.Post(window_, commandId, &info_); }
+
+int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs) {
+    if (name == nullptr) return 0;
+    if (open_.load()) {
+        ShowError(window, kPlaybackRunning);
+        return 0;
+    }
+    open_ = true;
+    if (!OpenStreamForPlayback(window, name, source, intervalMs)) {
+        open_ = false;
+        active_ = false;
+        return 0;
+    }
+    return 1;
+}
+
+int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source,
+                                       int32_t intervalMs) {
+    const std::string givenName = name;  // name may point into sourceName_
+    config_ = ReadOutputSettings();
+    if (!ValidateOutputSettings(config_, ports_.catalog, window)) return 0;
+
+    BitstreamBuffer& stream = decoder_.Stream();
+    if (source != nullptr) stream.Attach(source);
+    if (!stream.Open(givenName.c_str())) {
+        const char* reported = stream.Source() != nullptr ? stream.Source()->Name() : "";
+        ShowError(window, kFileMissing, reported != nullptr ? reported : "");
+        return 0;
+    }
+
+    stream_ = StreamInfo{};
+    stream_.divisor = config_.FrequencyDivisor;
+    stream_.quality = config_.Quality;
+    stream_.outputChannels = config_.Channels;
+    stream_.bitsPerSample = config_.BitsPerSample;
+    stream_.outputSampleRate = 0;
+    stream_.pcmBytesPerFrame = 0;
+    stream_.bitratePerChannel = 0;
+    stream.SetRefillPermitted(true);
+    if (!decoder_.OpenStream(stream_)) {
+        ShowError(window, "%s", decoder_.LastError());
+        return 0;
+    }
+
+    // Keep the device when the format is the same; otherwise close it.
+    const WaveFormat format = MakePcmFormat(static_cast<uint32_t>(stream_.outputSampleRate),
+                                            static_cast<uint16_t>(stream_.outputChannels),
+                                            static_cast<uint16_t>(config_.BitsPerSample));
+    if (ports_.device.IsOpen() && !SamePlaybackFormat(format_, format)) {
+        ResetDevice(true);
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        info_.deviceHandle = 0;
+    }
+    format_ = format;
+    frameSize_ = static_cast<uint32_t>(stream_.pcmBytesPerFrame);
+
+    {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        FillInfo(info_, stream_, config_.BitsPerSample, config_.Quality);
+    }
+
+    msPerFrame_ = static_cast<float>(stream_.samplesPerFrame) * 1000.0f / static_cast<float>(stream_.sampleRate);
+    blockDuration_ = static_cast<int32_t>(static_cast<float>(config_.FramesPerBuffer) * msPerFrame_);
+    framesPerNotification_ =
+        intervalMs < 1 ? 0
+                       : static_cast<int32_t>(static_cast<double>(intervalMs) * stream_.sampleRate /
+                                              (static_cast<double>(stream_.samplesPerFrame) * 1000.0));
+
+    if (!ports_.device.IsOpen() && !OpenDevice()) return 0;
+
+    uint32_t packed = 0;
+    if (ports_.device.GetVolume(packed) == kWaveOk) {
+        volumeLeft_ = static_cast<uint16_t>(packed & 0xFFFF);
+        volumeRight_ = static_cast<uint16_t>(packed >> 16);
+    }
+    {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        info_.deviceHandle = ports_.device.Handle();
+    }
+    window_ = window;
+    intervalMs_ = intervalMs;
+    sourceName_ = givenName;
+    haveSource_ = true;
+    return 1;
+}
+
+int AudioEngine::StartPlayback() {
+    if (!open_.load() && haveSource_) {
+        const uint16_t left = volumeLeft_;
+        const uint16_t right = volumeRight_;
+        const std::string name = sourceName_;
+        if (!OpenPlayback(window_, name.c_str(), nullptr, intervalMs_)) return 0;
+        if (left != volumeLeft_ || right != volumeRight_) {
+            if (ports_.device.SetVolume(static_cast<uint32_t>(right) << 16 | left) == kWaveOk) {
+                volumeLeft_ = left;
+                volumeRight_ = right;
+            }
+        }
+    }
+    // A paused stream resumes without refilling. (Checked before the
+    // playing flag, which a paused stream still has set.)
+    if (paused_.load()) {
+        paused_ = false;
+        ports_.device.Restart();
+        return 1;
+    }
+    if (playing_.load() || active_.load() || !open_.load()) return 0;
+
+    closing_ = false;
+    playing_ = true;
+    active_ = true;
+    if (!PrefillRing()) {
+        StopPlayback(false);
+        playing_ = false;
+        active_ = false;
+        open_ = false;
+        return 0;
+    }
+
+    bool started = true;
+    switch (config_.PlaybackMethode) {
+        case kMethodTimer: {
+            ports_.timer.Stop();
+            const uint32_t delay = refreshDelay_.load();
+            TimerCaps caps;
+            started = ports_.timer.GetCaps(caps);
+            if (started) {
+                uint32_t resolution = delay / 2;
+                if (resolution < caps.periodMin) resolution = caps.periodMin;
+                if (resolution > caps.periodMax) resolution = caps.periodMax;
+                timerResolution_ = resolution;
+                started = ports_.timer.Start(
+                    delay, resolution, [](void* self) { static_cast<AudioEngine*>(self)->TimerStep(); }, this);
+            }
+            if (!started) ShowError(window_, "Can't launch audio multimedia timer!");
+            break;
+        }
+        case kMethodThread:
+            started = ports_.thread.Start([](void* self) { static_cast<AudioEngine*>(self)->ThreadProcedure(); }, this);
+            if (!started) ShowError(window_, "Can't launch audio thread!");
+            break;
+        default:
+            break;  // the device's callback drives the refill
+    }
+    if (!started) {
+        // Without a refresh method the ring would play once and stall with the
+        // player showing "playing": stop cleanly instead.
+        StopPlayback(false);
+        return 0;
+    }
+    return 1;
+}
+
+void AudioEngine::StopRefreshMethod() {
+    switch (config_.PlaybackMethode) {
+        case kMethodTimer: ports_.timer.Stop(); break;
+        case kMethodThread: ports_.thread.Stop(); break;
+        default: break;
+    }
+}
+
+int AudioEngine::StopPlayback(bool close) {
+    if (!open_.load()) return 0;
+    refillActive_ = false;
+    paused_ = false;
+    playing_ = false;
+    StopRefreshMethod();
+
+    closing_ = true;
+    // A refill step that is still running (the device callback, or an end of
+    // playback in the refresh context) finishes before the ring goes.
+    TakeRefillLock();
+    const int reset = ResetDevice(close);
+    ReleaseRefillLock();
+    if (!reset) return 0;
+    active_ = false;
+    open_ = false;
+    if (close) {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        info_.deviceHandle = 0;
+    }
+    closing_ = false;
+    return 1;
+}
+
+void AudioEngine::ClearInfoKeepingVolume() {
+    std::lock_guard<std::mutex> lock(infoMutex_);
+    const uint16_t left = info_.volumeLeft;
+    const uint16_t right = info_.volumeRight;
+    info_ = PlaybackInfo{};
+    info_.volumeLeft = left;
+    info_.volumeRight = right;
+}
+
+int AudioEngine::ClosePlayback() {
+    if (open_.load()) {
+        refillActive_ = false;
+        paused_ = false;
+        playing_ = false;
+        StopRefreshMethod();
+        closing_ = true;
+        TakeRefillLock();
+        if (ResetDevice(false)) closing_ = false;
+        ReleaseRefillLock();
+    }
+    sourceName_.clear();
+    haveSource_ = false;
+    window_ = nullptr;
+    active_ = false;
+    open_ = false;
+    ClearInfoKeepingVolume();
+    // The caller may destroy its source now: the decoder must not keep it.
+    decoder_.Stream().Close();
+    decoder_.Stream().Attach(nullptr);
+    return 1;
+}
+
+int AudioEngine::ShutdownPlayback() {
+    ClosePlayback();
+    if (ports_.device.IsOpen()) ResetDevice(true);
+    decoder_.ReleaseTables();
+    return 1;
+}
+
+int AudioEngine::PausePlayback() {
+    if (!playing_.load()) return 0;
+    paused_ = true;
+    ports_.device.Pause();
+    return 1;
+}
+
+int AudioEngine::ResumePlayback() {
+    if (!paused_.load()) return 0;
+    paused_ = false;
+    ports_.device.Restart();
+    return 1;
+}
+
+int AudioEngine::SetPlaybackVolume(uint16_t left, uint16_t right) {
+    if (!open_.load()) return 0;
+    if (ports_.device.SetVolume(static_cast<uint32_t>(right) << 16 | left) != kWaveOk) return 0;
+    volumeLeft_ = left;
+    volumeRight_ = right;
+    return 1;
+}
+
+int AudioEngine::GetPlaybackVolume(uint16_t& left, uint16_t& right) {
+    uint32_t packed = 0;
+    if (ports_.device.GetVolume(packed) != kWaveOk) return 0;
+    left = static_cast<uint16_t>(packed & 0xFFFF);
+    right = static_cast<uint16_t>(packed >> 16);
+    return 1;
+}
+
+float AudioEngine::CurrentPosition() const {
+    if (!active_.load()) return 0.0f;
+    const int64_t frames = static_cast<int64_t>(decodedFrame_.load()) -
+                           static_cast<int64_t>(config_.FramesPerBuffer) * blocksQueued_.load();
+    return frames > 0 ? static_cast<float>(frames) * msPerFrame_ : 0.0f;
+}
+
+PlaybackInfo AudioEngine::GetPlaybackInfo() {
+    const float position = CurrentPosition();
+    std::lock_guard<std::mutex> lock(infoMutex_);
+    info_.position = info_.length >= 0.0f && position > info_.length ? info_.length : position;
+    info_.playing = playing_.load() ? 1 : 0;
+    info_.paused = paused_.load() ? 1 : 0;
+    return info_;
+}
+
+void AudioEngine::UpdateOutputFormat(const OutputSettings& settings) {
+    if (playing_.load()) return;
+    std::lock_guard<std::mutex> lock(infoMutex_);
+    info_.outputChannels = static_cast<uint16_t>(settings.Channels);
+    info_.outputBits = static_cast<uint16_t>(settings.BitsPerSample);
+    info_.quality = static_cast<uint16_t>(settings.Quality);
+    if (settings.FrequencyDivisor > 0)
+        info_.outputSampleRate = static_cast<uint16_t>(info_.streamSampleRate / settings.FrequencyDivisor);
+}
+
+const PlaybackInfo* AudioEngine::ProbeFileInfo(WindowHandle owner, const char* name, ByteSource* source) {
+    BitstreamBuffer buffer(8192, 1152);
+    probeInfo_ = PlaybackInfo{};
+    if (name == nullptr) return nullptr;
+    ByteSource* reader = source != nullptr ? source : &probeSource_;
+    buffer.Attach(reader);
+    if (!buffer.Open(name)) {
+        const char* reported = reader->Name();
+        ShowError(owner, kFileMissing, reported != nullptr ? reported : "");
+        return nullptr;
+    }
+    buffer.SetRefillPermitted(true);
+    StreamInfo probe;
+    probe.divisor = 1;
+    probe.quality = 1;
+    probe.outputChannels = 2;
+    probe.bitsPerSample = 16;
+    if (!decoder_.ProbeStream(probe, buffer)) {
+        ShowError(owner, "%s", decoder_.LastError());
+        probeInfo_ = PlaybackInfo{};
+        return nullptr;  // the buffer closes the source as it goes
+    }
+    FillInfo(probeInfo_, probe, 16, 1);
+    buffer.Close();
+    return &probeInfo_;
+}
+
+}  // namespace plyvane

@@ -1,0 +1,189 @@
+// The audio engine: the one wave-out device with its ring of PCM blocks, and
+// the playback driver that keeps the ring full from the decoder by one of
+// three refresh methods (a periodic timer, a playback thread or the device's
+// completion callback) and tells the player window where playback stands.
+//
+// Threads: the player's thread calls the operations below; refill steps run
+// in the refresh context. The refill lock serialises refill steps, the
+// prefill, seeks and stops; the close lock serialises device resets; the
+// closing flag keeps the device callback out while the device is reset.
+// PlaybackInfo is guarded by a mutex: read it through GetPlaybackInfo.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "clock.h"
+#include "decoder.h"
+#include "file_byte_source.h"
+#include "message_box.h"
+#include "notification_port.h"
+#include "output_settings.h"
+#include "periodic_timer.h"
+#include "playback_commands.h"
+#include "playback_info.h"
+#include "stream_info.h"
+#include "wave_device.h"
+#include "wave_out.h"
+#include "worker_thread.h"
+
+namespace plyvane {
+
+// Everything the engine needs from the platform.
+struct EnginePorts {
+    WaveOutDevice& device;
+    WaveDeviceCatalog& catalog;
+    PeriodicTimer& timer;
+    WorkerThread& thread;
+    Clock& clock;
+    NotificationPort& notifications;
+};
+
+// The most blocks a ring can have.
+inline constexpr int kMaxRingBlocks = 128;
+
+class AudioEngine {
+public:
+    explicit AudioEngine(const EnginePorts& ports, Decoder& decoder = TheDecoder());
+    ~AudioEngine();
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    // Opens a stream for playback; window receives the notifications and owns
+    // the message boxes. Without a source the decoder keeps the one it has.
+    int OpenPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
+    // Starts the open stream, resumes a paused one, or plays the last stream
+    // again from its start after it ended or was stopped.
+    int StartPlayback();
+    int StopPlayback(bool close);
+    int ClosePlayback();
+    int ShutdownPlayback();
+    int PausePlayback();
+    int ResumePlayback();
+    int SeekPlayback(uint32_t milliseconds);
+    int SetPlaybackVolume(uint16_t left, uint16_t right);
+    int GetPlaybackVolume(uint16_t& left, uint16_t& right);
+    // A copy of the record with the position brought up to date.
+    PlaybackInfo GetPlaybackInfo();
+    // The record for a stream that is not playing, or null. UI thread only.
+    const PlaybackInfo* ProbeFileInfo(WindowHandle owner, const char* name, ByteSource* source);
+
+    // The driver's steps (public for the refresh contexts and for tests).
+    // 0 only when the user cancelled the performance warning.
+    int PrefillRing();
+    // 0 when playback is over.
+    int RefillStep();
+
+    // The refresh contexts.
+    void TimerStep();
+    void ThreadProcedure();
+    void DeviceCallback(uint32_t message);
+
+    // State, for the player and tests.
+    bool IsOpen() const { return open_.load(); }
+    bool IsActive() const { return active_.load(); }
+    bool IsPlaying() const { return playing_.load(); }
+    bool IsPaused() const { return paused_.load(); }
+    uint32_t RefreshDelay() const { return refreshDelay_.load(); }
+    uint32_t TimerResolution() const { return timerResolution_; }
+    int32_t BlockDuration() const { return blockDuration_; }
+    uint32_t MeasuredTimePerBlock() const { return measuredTimePerBlock_; }
+    int32_t FramesPerNotification() const { return framesPerNotification_; }
+    const OutputSettings& Settings() const { return config_; }
+
+    // The output-format update after the output settings were saved: only
+    // while no stream is playing.
+    void UpdateOutputFormat(const OutputSettings& settings);
+
+private:
+    // Device and ring.
+    bool OpenDevice();
+    void ReportOpenFailure(WaveResult result);
+    bool AllocateRing();
+    void ClearBlock(WaveBlock& block);
+    int ResetDevice(bool close);
+    void UnprepareBlocks();
+    void FreeRing();
+
+    // Driver.
+    int OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
+    void FillInfoFromStream(const StreamInfo& stream);
+    bool FillBlock(WaveBlock& block);
+    void QueueShortRing(int last);
+    uint32_t ComputeRefreshDelay(uint32_t measured) const;
+    bool AnyBlockDone() const;
+    void QueueBlock(int index);
+    void NotifyIfDue();
+    float CurrentPosition() const;
+    void UpdateInfoForNextFile();
+    void EndOfPlayback();
+    void StopRefreshMethod();
+    void Post(uint32_t commandId);
+    void StopAndResetForClose();
+    void ClearInfoKeepingVolume();
+
+    // Busy flags with their try and spin semantics.
+    bool TryTakeRefillLock();
+    // Spins (yielding) until taken. With a stoppable thread, gives up (false)
+    // when the thread is asked to stop.
+    bool TakeRefillLock(bool stoppable = false);
+    void ReleaseRefillLock();
+
+    EnginePorts ports_;
+    Decoder& decoder_;
+
+    // Configuration read at open.
+    OutputSettings config_{};
+    int32_t intervalMs_ = 0;
+    WindowHandle window_ = nullptr;
+    std::string sourceName_;
+    bool haveSource_ = false;
+
+    std::atomic<bool> open_{false};
+    std::atomic<bool> active_{false};
+    std::atomic<bool> playing_{false};
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> refillActive_{false};
+    std::atomic<bool> closing_{false};
+    std::atomic<bool> refillLock_{false};
+    std::atomic<bool> closeLock_{false};
+
+    // Refill state: touched under the refill lock (or before a refresh
+    // method runs); read by GetPlaybackInfo, hence atomic where shared.
+    std::atomic<uint32_t> decodedFrame_{0};
+    std::atomic<int32_t> blocksQueued_{0};
+    bool nextFilePending_ = false;
+    bool firstFrameAfterStart_ = false;
+    int32_t countdown_ = 0;
+    float msPerFrame_ = 0.0f;
+    int32_t blockDuration_ = 0;
+    int32_t framesPerNotification_ = 0;
+    std::atomic<uint32_t> refreshDelay_{0};
+    uint32_t measuredTimePerBlock_ = 0;
+    uint32_t timerResolution_ = 0;
+
+    // Device.
+    WaveFormat format_{};
+    uint32_t frameSize_ = 0;
+    uint16_t volumeLeft_ = 0xFFFF;
+    uint16_t volumeRight_ = 0xFFFF;
+    std::array<WaveBlock*, kMaxRingBlocks> blocks_{};
+    int blockCount_ = 0;
+    bool headersPrepared_ = false;
+
+    // The stream record and the player's view of it.
+    StreamInfo stream_{};
+    mutable std::mutex infoMutex_;
+    PlaybackInfo info_{};
+    PlaybackInfo probeInfo_{};
+    FileByteSource probeSource_;
+};
+
+// The process-wide engine over the platform's ports.
+AudioEngine& TheAudioEngine();
+
+}  // namespace plyvane

@@ -1,0 +1,276 @@
+// Filling the ring: the prefill at start, the refill step of the refresh
+// methods, the seek, and the notifications they post.
+#include "audio_engine.h"
+#include "performance_check.h"
+#include "stream_titles.h"
+
+namespace plyvane {
+
+namespace {
+
+constexpr uint32_t kSeekSettleMs = 50;
+
+}  // namespace
+
+void AudioEngine::QueueBlock(int index) { ports_.device.Write(*blocks_[static_cast<size_t>(index)]); }
+
+void AudioEngine::NotifyIfDue() {
+    if (countdown_ > 0) return;
+    while (framesPerNotification_ != 0) {
+        countdown_ += framesPerNotification_;
+        const float position = CurrentPosition();
+        {
+            std::lock_guard<std::mutex> lock(infoMutex_);
+            // A stream of unknown length (-1) keeps counting.
+            info_.position = info_.length >= 0.0f && position > info_.length ? info_.length : position;
+        }
+        Post(ID_PLAYBACK_POSITION);
+        if (countdown_ > 0) break;
+    }
+}
+
+// Decodes up to FramesPerBuffer frames into a cleared block. False when the
+// stream ended inside it (the block holds what was decoded before).
+bool AudioEngine::FillBlock(WaveBlock& block) {
+    ClearBlock(block);
+    for (int frame = 0; frame < config_.FramesPerBuffer; ++frame) {
+        const uint32_t n = decoder_.DecodeFrame(block.data + block.length);
+        if (n == 0) return false;
+        // A list source that began its next file restarts the numbering (the
+        // first frame after a start or a seek only sets where we are).
+        if (n == 1 && decodedFrame_.load() > 0 && !firstFrameAfterStart_ && !nextFilePending_) {
+            nextFilePending_ = true;
+            countdown_ = framesPerNotification_;
+        }
+        firstFrameAfterStart_ = false;
+        decodedFrame_ = n;
+        // A Layer III unit whose main data has not arrived writes nothing.
+        block.length += decoder_.LastFrameBytes();
+    }
+    return true;
+}
+
+// The stream ended while block `last` was filled: queue what there is.
+void AudioEngine::QueueShortRing(int last) {
+    ports_.device.Prepare(*blocks_[static_cast<size_t>(last)]);
+    refillActive_ = false;
+    ++blocksQueued_;
+    headersPrepared_ = true;
+    for (int i = 0; i <= last; ++i) {
+        QueueBlock(i);
+        countdown_ -= config_.FramesPerBuffer;
+        NotifyIfDue();
+    }
+}
+
+uint32_t AudioEngine::ComputeRefreshDelay(uint32_t measured) const {
+    switch (config_.PlaybackMethode) {
+        case kMethodTimer: return blockDuration_ / 4 > 0 ? static_cast<uint32_t>(blockDuration_ / 4) : 1;
+        case kMethodThread: {
+            const int32_t spare = static_cast<int32_t>(static_cast<float>(blockDuration_) * 0.95f) -
+                                  static_cast<int32_t>(measured);
+            if (spare < 0) return 0;
+            const int32_t delay = spare / 4;
+            return delay < 5 || delay > blockDuration_ ? 0 : static_cast<uint32_t>(delay);
+        }
+        default: return static_cast<uint32_t>(blockDuration_);
+    }
+}
+
+int AudioEngine::PrefillRing() {
+    // The device callback stays out while the ring is built.
+    TakeRefillLock();
+    ports_.device.Reset();
+    countdown_ = framesPerNotification_;
+    blocksQueued_ = 0;
+    nextFilePending_ = false;
+    firstFrameAfterStart_ = true;
+    uint32_t decodeTicks = 0;
+    if (!AllocateRing()) {
+        ShowError(window_, "No memory left to open WaveOut-device %d!", config_.WaveOutDevice);
+        ReleaseRefillLock();
+        return 0;
+    }
+
+    {
+        RaisedThreadPriority priority;
+        for (int i = 0; i < blockCount_; ++i) {
+            WaveBlock& block = *blocks_[static_cast<size_t>(i)];
+            const uint32_t start = ports_.clock.TickCount();
+            const bool full = FillBlock(block);
+            if (!full) {
+                // Too short to fill the ring: no timing, no warning.
+                refreshDelay_ = ComputeRefreshDelay(0);
+                QueueShortRing(i);
+                ReleaseRefillLock();
+                return 1;
+            }
+            decodeTicks += ports_.clock.TickCount() - start;
+            ++blocksQueued_;
+            ports_.device.Prepare(block);
+        }
+        headersPrepared_ = true;
+    }
+
+    measuredTimePerBlock_ = MeasuredTimePerBlock(decodeTicks, config_.Buffers);
+    if (RunPerformanceCheck(window_, blockDuration_, measuredTimePerBlock_) == PerformanceVerdict::kCancel) {
+        ReleaseRefillLock();
+        return 0;
+    }
+    refreshDelay_ = ComputeRefreshDelay(measuredTimePerBlock_);
+
+    for (int i = 0; i < blockCount_; ++i) {
+        QueueBlock(i);
+        countdown_ -= config_.FramesPerBuffer;
+        NotifyIfDue();
+    }
+    refillActive_ = true;
+    ReleaseRefillLock();
+    return 1;
+}
+
+void AudioEngine::UpdateInfoForNextFile() {
+    StreamInfo current;
+    if (!decoder_.RefreshStreamInfo(current)) {
+        ShowError(window_, "%s", decoder_.LastError());
+        return;
+    }
+    std::lock_guard<std::mutex> lock(infoMutex_);
+    TitleOf(current.name, info_.title, sizeof info_.title);
+    ReadDescription(current.name, info_.description, sizeof info_.description);
+    info_.sourceSize = current.length;
+    info_.length = current.duration;
+    info_.compressionRatio = current.packratio;
+    info_.layer = static_cast<uint16_t>(current.layer);
+    info_.version = static_cast<uint16_t>(current.version);
+    info_.bitratePerChannel = static_cast<uint16_t>(current.bitratePerChannel);
+    info_.streamSampleRate = static_cast<uint16_t>(current.sampleRate);
+    info_.streamChannels = static_cast<uint16_t>(current.streamChannels);
+    info_.position = 0.0f;
+}
+
+int AudioEngine::RefillStep() {
+    const int framesPerBuffer = config_.FramesPerBuffer;
+    if (!refillActive_.load()) {
+        // Draining: count the blocks that have played.
+        if (blocksQueued_.load() == 0) return 0;
+        for (int i = 0; i < blockCount_; ++i) {
+            WaveBlock& block = *blocks_[static_cast<size_t>(i)];
+            if (!ports_.device.IsDone(block)) continue;
+            --blocksQueued_;
+            ports_.device.ClearDone(block);
+            countdown_ -= framesPerBuffer;
+            NotifyIfDue();
+        }
+        return blocksQueued_.load() > 0 ? 1 : 0;
+    }
+
+    int index = -1;
+    for (int i = 0; i < blockCount_; ++i) {
+        if (ports_.device.IsDone(*blocks_[static_cast<size_t>(i)])) {
+            index = i;
+            break;
+        }
+    }
+    if (index < 0) return 1;
+
+    WaveBlock& block = *blocks_[static_cast<size_t>(index)];
+    const uint32_t queuedFrames = static_cast<uint32_t>(framesPerBuffer * blocksQueued_.load());
+    block.length = 0;
+    for (int frame = 0; frame < framesPerBuffer; ++frame) {
+        const uint32_t n = decoder_.DecodeFrame(block.data + block.length);
+        if (n == 0) {
+            ports_.device.Write(block);
+            refillActive_ = false;
+            countdown_ -= frame;
+            NotifyIfDue();
+            return 1;
+        }
+        if (n > queuedFrames) {
+            if (nextFilePending_) {
+                UpdateInfoForNextFile();
+                Post(ID_PLAYBACK_NEXTFILE);
+                nextFilePending_ = false;
+            }
+            decodedFrame_ = n;
+        } else if (n == 1 && decodedFrame_.load() > 0) {
+            nextFilePending_ = true;
+            countdown_ = framesPerNotification_;
+        }
+        block.length += decoder_.LastFrameBytes();
+    }
+    ports_.device.Write(block);
+    refillActive_ = true;
+    countdown_ -= framesPerBuffer;
+    NotifyIfDue();
+    return 1;
+}
+
+bool AudioEngine::AnyBlockDone() const {
+    for (int i = 0; i < blockCount_; ++i)
+        if (ports_.device.IsDone(*blocks_[static_cast<size_t>(i)])) return true;
+    return false;
+}
+
+int AudioEngine::SeekPlayback(uint32_t milliseconds) {
+    float length;
+    {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        length = info_.length;
+    }
+    // Compared unsigned: an unknown length (-1) allows every position.
+    if (milliseconds >= static_cast<uint32_t>(static_cast<int32_t>(length))) return 0;
+
+    TakeRefillLock();
+    auto seekDecoder = [this, milliseconds] {
+        if (decoder_.RequestSeek(static_cast<int32_t>(milliseconds)) && msPerFrame_ > 0.0f)
+            decodedFrame_ = static_cast<uint32_t>(static_cast<float>(milliseconds) / msPerFrame_);
+        countdown_ = framesPerNotification_ != 0
+                         ? static_cast<int32_t>(decodedFrame_.load() % static_cast<uint32_t>(framesPerNotification_))
+                         : 0;
+    };
+
+    if (playing_.load() && ports_.device.IsOpen()) {
+        if (ports_.device.Reset() != kWaveOk)
+            ShowError(window_, "Error resetting wave out audio device!");
+        else if (headersPrepared_)
+            UnprepareBlocks();
+        headersPrepared_ = false;
+        blocksQueued_ = 0;
+        refillActive_ = false;
+        ports_.clock.Sleep(kSeekSettleMs);
+        seekDecoder();
+        nextFilePending_ = false;
+        firstFrameAfterStart_ = true;
+
+        {
+            RaisedThreadPriority priority;
+            for (int i = 0; i < blockCount_; ++i) {
+                WaveBlock& block = *blocks_[static_cast<size_t>(i)];
+                if (!FillBlock(block)) {
+                    QueueShortRing(i);
+                    if (paused_.load()) ports_.device.Pause();
+                    ReleaseRefillLock();
+                    return 1;
+                }
+                ++blocksQueued_;
+                ports_.device.Prepare(block);
+            }
+            headersPrepared_ = true;
+        }
+        for (int i = 0; i < blockCount_; ++i) {
+            QueueBlock(i);
+            // A paused stream stays paused at its new position.
+            if (i == 0 && paused_.load()) ports_.device.Pause();
+            countdown_ -= config_.FramesPerBuffer;
+            NotifyIfDue();
+        }
+        refillActive_ = true;
+    } else {
+        seekDecoder();
+    }
+    ReleaseRefillLock();
+    return 1;
+}
+
+}  // namespace plyvane

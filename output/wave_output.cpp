@@ -1,0 +1,170 @@
+// The wave output side of the engine: opening the device, the ring of blocks,
+// and the device reset with its bounded retries.
+#include <cstring>
+#include <thread>
+
+#include "audio_engine.h"
+
+namespace plyvane {
+
+namespace {
+
+constexpr char kAudioCaption[] = "Plyvane audio playback";
+constexpr int kAttempts = 10;
+constexpr uint32_t kRetryDelayMs = 500;
+// Room after the frames of a block, as the ring has always had.
+constexpr uint32_t kBlockSlack = 8;
+
+}  // namespace
+
+bool AudioEngine::OpenDevice() {
+    WaveCallback callback = nullptr;
+    if (config_.PlaybackMethode == kMethodDevice)
+        callback = [](void* self, uint32_t message) { static_cast<AudioEngine*>(self)->DeviceCallback(message); };
+    const WaveResult result = ports_.device.Open(config_.WaveOutDevice, format_, callback, this);
+    if (result != kWaveOk) {
+        ReportOpenFailure(result);
+        return false;
+    }
+    uint32_t packed = 0;
+    if (ports_.device.GetVolume(packed) == kWaveOk) {
+        volumeLeft_ = static_cast<uint16_t>(packed & 0xFFFF);
+        volumeRight_ = static_cast<uint16_t>(packed >> 16);
+    }
+    std::lock_guard<std::mutex> lock(infoMutex_);
+    info_.deviceHandle = ports_.device.Handle();
+    return true;
+}
+
+void AudioEngine::ReportOpenFailure(WaveResult result) {
+    const int id = config_.WaveOutDevice;
+    switch (result) {
+        case kWaveBadDeviceId:
+            ShowError(window_, "Invalid WaveOut-device ID %d!", id);
+            ShowError(window_, "%s", kNoWaveDeviceMessage);
+            break;
+        case kWaveAllocated:
+            ShowWarning(window_, kAudioCaption, "Your wave audio device is in use by another application.");
+            ShowError(window_, "%s", kNoWaveDeviceMessage);
+            break;
+        case kWaveNoMemory:
+            ShowError(window_, "No memory left to open WaveOut-device %d!", id);
+            ShowError(window_, "%s", kNoWaveDeviceMessage);
+            break;
+        case kWaveBadFormat:
+            ShowWarning(window_, kAudioCaption,
+                        "You WaveOut-audio-device %d is not capable of playing sounds at %dHz %dbit %s.\n"
+                        "Press OK to search for other WaveOut-devices.",
+                        id, static_cast<int>(format_.samplesPerSecond), static_cast<int>(format_.bitsPerSample),
+                        format_.channels == 2 ? "stereo" : "mono");
+            ShowError(window_, "%s", kNoWaveDeviceMessage);
+            break;
+        case kWaveSync:
+            ShowError(window_, "No SYNC specified.");
+            break;
+        default:
+            ShowError(window_, "Unkown audio error.");
+            break;
+    }
+}
+
+bool AudioEngine::AllocateRing() {
+    FreeRing();
+    const uint32_t capacity = static_cast<uint32_t>(config_.FramesPerBuffer) * frameSize_ + kBlockSlack;
+    for (int i = 0; i < config_.Buffers; ++i) {
+        WaveBlock* block = ports_.device.AllocateBlock(capacity);
+        if (block == nullptr) {
+            FreeRing();
+            return false;
+        }
+        blocks_[static_cast<size_t>(i)] = block;
+        blockCount_ = i + 1;
+    }
+    return true;
+}
+
+void AudioEngine::ClearBlock(WaveBlock& block) {
+    block.length = 0;
+    ports_.device.ClearDone(block);
+    // Silence beyond what gets filled: a short last block plays no noise.
+    std::memset(block.data, config_.BitsPerSample == 8 ? 0x80 : 0, block.capacity);
+}
+
+void AudioEngine::FreeRing() {
+    for (int i = 0; i < blockCount_; ++i) {
+        ports_.device.FreeBlock(blocks_[static_cast<size_t>(i)]);
+        blocks_[static_cast<size_t>(i)] = nullptr;
+    }
+    blockCount_ = 0;
+}
+
+void AudioEngine::UnprepareBlocks() {
+    for (int i = 0; i < blockCount_; ++i) {
+        WaveBlock& block = *blocks_[static_cast<size_t>(i)];
+        for (int attempt = 1;; ++attempt) {
+            const WaveResult result = ports_.device.Unprepare(block);
+            if (result == kWaveInvalidHandle) {
+                ShowError(window_, "Invalid audio handle for unprepare header!");
+            } else if (result == kWaveHandleBusy) {
+                ShowError(window_, "Audio handle is in use by another thread!");
+            } else if (result == kWaveStillPlaying) {
+                ports_.clock.Sleep(kRetryDelayMs);
+                if (attempt < kAttempts) continue;
+                ShowError(window_, "Audio block %d is still in the playback queue!", i);
+            }
+            break;
+        }
+    }
+}
+
+int AudioEngine::ResetDevice(bool close) {
+    while (closeLock_.exchange(true, std::memory_order_acquire)) std::this_thread::yield();
+    auto release = [this] { closeLock_.store(false, std::memory_order_release); };
+
+    WaveOutDevice& device = ports_.device;
+    if (device.IsOpen()) {
+        uint32_t packed = 0;
+        if (device.GetVolume(packed) == kWaveOk) {
+            std::lock_guard<std::mutex> lock(infoMutex_);
+            info_.volumeLeft = static_cast<uint16_t>(packed & 0xFFFF);
+            info_.volumeRight = static_cast<uint16_t>(packed >> 16);
+        }
+        const WaveResult reset = device.Reset();
+        if (reset == kWaveInvalidHandle) {
+            ShowError(window_, "Invalid audio handle for reset!");
+            release();
+            return 0;
+        }
+        if (reset == kWaveOk) {
+            if (headersPrepared_) UnprepareBlocks();
+            if (close) {
+                for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+                    const WaveResult result = device.Close();
+                    if (result == kWaveOk) break;
+                    if (result == kWaveInvalidHandle) {
+                        ShowError(window_, "Invalid audio handle for close device!");
+                        headersPrepared_ = false;
+                        release();
+                        return 0;
+                    }
+                    if (result == kWaveStillPlaying) {
+                        ports_.clock.Sleep(kRetryDelayMs);
+                        if (attempt == kAttempts) {
+                            ShowError(window_, "Audio is still playing. Reset failed!");
+                            headersPrepared_ = false;
+                            release();
+                            return 0;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (headersPrepared_) FreeRing();
+    headersPrepared_ = false;
+    blocksQueued_ = 0;
+    release();
+    return 1;
+}
+
+}  // namespace plyvane
