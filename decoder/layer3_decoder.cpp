@@ -78,22 +78,13 @@ uint32_t Layer3Decoder::DecodeFrame(uint8_t* out) {
 
 int Layer3Decoder::AppendMainData(int slots) {
     BitstreamBuffer& stream = core_.stream;
-    int appended = 0;
-    while (appended < slots) {
-        int available = stream.Available();
-        if (available <= 0) {
-            // The frame reaches beyond the buffered bytes (frames larger than
-            // the refill threshold): fetch more before copying on.
-            if (!stream.RefillPermitted() || !stream.Refill()) break;
-            available = stream.Available();
-            if (available <= 0) break;
-        }
-        const int count = slots - appended < available ? slots - appended : available;
-        reservoir_.Append(stream.ReadPointer(), count);
-        stream.SkipBytes(count);
-        appended += count;
-    }
-    return appended;
+    // The whole frame is buffered; a damaged header may still claim more.
+    int count = stream.Available();
+    if (count > slots) count = slots;
+    if (count <= 0) return 0;
+    reservoir_.Append(stream.ReadPointer(), count);
+    stream.SkipBytes(count);
+    return count;
 }
 
 Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
@@ -107,11 +98,9 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     }
     FrameHeader header;
     if (!core_.SyncToNextFrame(header)) return FrameResult::kEnd;
-    const int frameBytes = header.FrameBytes(3);
-    if (stream.Available() < frameBytes && stream.RefillPermitted()) stream.Refill();
-    // A frame that the data cuts off ends the stream. (Frames larger than
-    // the refill threshold are completed while their main data is copied.)
-    if (stream.Available() < frameBytes && stream.Available() < DecoderCore::kStreamRefillThreshold) {
+    // Only whole frames are decoded (also those longer than the refill
+    // threshold); a frame that the data cuts off ends the stream.
+    if (!core_.EnsureBytes(header.FrameBytes(3))) {
         std::printf("EOF#2\n");
         return FrameResult::kEnd;
     }
