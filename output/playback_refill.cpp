@@ -112,7 +112,7 @@ int AudioEngine::PrefillRing() {
         headersPrepared_ = true;
     }
 
-    measuredTimePerBlock_ = MeasuredTimePerBlock(decodeTicks, config_.Buffers);
+    measuredTimePerBlock_ = plyvane::MeasuredTimePerBlock(decodeTicks, config_.Buffers);
     if (RunPerformanceCheck(window_, blockDuration_, measuredTimePerBlock_) == PerformanceVerdict::kCancel) {
         ReleaseRefillLock();
         return 0;

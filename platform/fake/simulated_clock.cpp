@@ -163,6 +163,9 @@ void SimulatedThread::Stop() {
     if (running.joinable()) running.join();
 }
 
-bool SimulatedThread::IsCurrentThread() const { return std::this_thread::get_id() == id_; }
+bool SimulatedThread::IsCurrentThread() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::this_thread::get_id() == id_;
+}
 
 }  // namespace plyvane

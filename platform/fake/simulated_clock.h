@@ -107,7 +107,7 @@ public:
 
 private:
     SimulatedClock& clock_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::thread::id id_;
