@@ -20,11 +20,20 @@ int32_t PatternOf(float value) {
     return pattern;
 }
 
-template <int kTerms>
-float Dot(const float* x, const float* factors) {
-    float sum = 0.0f;
-    for (int i = 0; i < kTerms; ++i) sum += x[i] * factors[i];
-    return sum;
+// out[n] = sum over i of x[i] * factors[i][n], each sum taken in the order
+// of i; the outputs are independent, so they are computed side by side.
+template <int kTerms, int kOutputs>
+void DotProducts(const float* x, const float (*factors)[kOutputs], float* out) {
+    float sum[kOutputs] = {};
+    for (int i = 0; i < kTerms; ++i) {
+        for (int n = 0; n < kOutputs; ++n) sum[n] += x[i] * factors[i][n];
+    }
+    for (int n = 0; n < kOutputs; ++n) out[n] = sum[n];
+}
+
+// sum[j] += d[j] * x[j], the product exact in double.
+void AddProducts(double* __restrict sum, const float* __restrict d, const float* __restrict x) {
+    for (int j = 0; j < 32; ++j) sum[j] += static_cast<double>(d[j]) * static_cast<double>(x[j]);
 }
 
 }  // namespace
@@ -90,15 +99,19 @@ void Synthesis::Matrix(const float* s, float* v) {
         b[i] = a[i] + a[15 - i];
         c[i] = a[i] - a[15 - i];
     }
+    float fromB[8], fromC[8], fromD[16];
+    DotProducts<8, 8>(b, t.evenEven, fromB);
+    DotProducts<8, 8>(c, t.evenOdd, fromC);
+    DotProducts<16, 16>(d, t.odd, fromD);
     for (int n = 0; n < 4; ++n) {
-        v[4 * n] = Dot<8>(b, t.evenEven[n]);
-        v[36 + 4 * n] = Dot<8>(b, t.evenEven[n + 4]);
-        v[2 + 4 * n] = Dot<8>(c, t.evenOdd[n]);
-        v[34 + 4 * n] = Dot<8>(c, t.evenOdd[n + 4]);
+        v[4 * n] = fromB[n];
+        v[36 + 4 * n] = fromB[n + 4];
+        v[2 + 4 * n] = fromC[n];
+        v[34 + 4 * n] = fromC[n + 4];
     }
     for (int n = 0; n < 8; ++n) {
-        v[1 + 2 * n] = Dot<16>(d, t.odd[n]);
-        v[33 + 2 * n] = Dot<16>(d, t.odd[n + 8]);
+        v[1 + 2 * n] = fromD[n];
+        v[33 + 2 * n] = fromD[n + 8];
     }
     v[16] = 0.0f;
     for (int k = 0; k < 16; ++k) v[32 - k] = -v[k];
@@ -112,17 +125,17 @@ void Synthesis::WindowChannel(int channel, uint8_t* out, int step) {
     float accumulator[32];
     for (float& value : accumulator) value = kRoundingBase;
     for (int row = firstRow_; row < lastRow_; row += 2) {
+        // One rounding per row pair: the accumulator and the four products
+        // are summed in double, left to right, then rounded to float.
         const float* d = window + 64 * row;
         const float* x = v + 128 * row;
-        for (int j = 0; j < 32; ++j) {
-            // One rounding per row pair, the four products summed in double.
-            double sum = static_cast<double>(accumulator[j]) +
-                         static_cast<double>(d[j]) * x[j] +
-                         static_cast<double>(d[32 + j]) * x[96 + j] +
-                         static_cast<double>(d[64 + j]) * x[128 + j] +
-                         static_cast<double>(d[96 + j]) * x[224 + j];
-            accumulator[j] = static_cast<float>(sum);
-        }
+        double sum[32];
+        for (int j = 0; j < 32; ++j) sum[j] = accumulator[j];
+        AddProducts(sum, d, x);
+        AddProducts(sum, d + 32, x + 96);
+        AddProducts(sum, d + 64, x + 128);
+        AddProducts(sum, d + 96, x + 224);
+        for (int j = 0; j < 32; ++j) accumulator[j] = static_cast<float>(sum[j]);
     }
     for (int j = 0; j < 32; j += divisor_) {
         if (kBits == 16) {

@@ -59,12 +59,12 @@ SynthesisTables Build() {
     SynthesisTables t{};
     for (int n = 0; n < 8; ++n) {
         for (int i = 0; i < 8; ++i) {
-            t.evenEven[n][i] = TEntry((16 + DirectK(n)) / 4, i);
-            t.evenOdd[n][i] = UEntry((16 + DirectK2(n)) / 2, i);
+            t.evenEven[i][n] = TEntry((16 + DirectK(n)) / 4, i);
+            t.evenOdd[i][n] = UEntry((16 + DirectK2(n)) / 2, i);
         }
     }
     for (int n = 0; n < 16; ++n) {
-        for (int i = 0; i < 16; ++i) t.odd[n][i] = WEntry(16 + DirectKOdd(n), i);
+        for (int i = 0; i < 16; ++i) t.odd[i][n] = WEntry(16 + DirectKOdd(n), i);
     }
     for (int n = 0; n < 512; ++n) t.window[n] = 0.5f * static_cast<float>(kSynthesisWindowInt[n]);
     return t;
