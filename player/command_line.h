@@ -1,0 +1,22 @@
+// The player's command line: switches /C /E /P /R (or with "-", either case)
+// and one file name or address that runs to the end of the text.
+#pragma once
+
+#include <string>
+
+namespace plyvane {
+
+// The longest name the player keeps (its name buffers hold 256 bytes).
+inline constexpr size_t kMaxNameLength = 255;
+
+struct CommandLine {
+    bool closeAtEnd = false;  // /C
+    bool endless = false;     // /E
+    bool playNow = false;     // /P ("/play" from the shell reads as /P)
+    bool random = false;      // /R
+    std::string fileName;     // empty when none; one pair of quotes removed
+};
+
+CommandLine ParseCommandLine(const char* text);
+
+}  // namespace plyvane

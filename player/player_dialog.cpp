@@ -1,0 +1,417 @@
+// The main window's routing, its start-up (single instance, version check,
+// restored settings, command line) and its shut-down.
+#include "player_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "audio_engine.h"
+#include "command_line.h"
+#include "message_box.h"
+#include "output_settings.h"
+#include "player_rules.h"
+#include "playback_commands.h"
+#include "resource_ids.h"
+#include "settings_store.h"
+#include "text.h"
+#include "version_check.h"
+
+namespace plyvane {
+
+namespace {
+constexpr char kInstanceAtom[] = "Plyvane MPEG Audio Player";
+constexpr UINT_PTR kCaptionTimer = 1;
+constexpr UINT kCaptionTimerPeriod = 333;
+
+int32_t ReadNumber(const char* name, int32_t fallback) {
+    int32_t value = fallback;
+    ReadDwordSetting(kConfigurationKey, name, value);
+    return value;
+}
+void WriteNumber(const char* name, int32_t value) {
+    WriteDwordSetting(kConfigurationKey, name, static_cast<uint32_t>(value));
+}
+}  // namespace
+
+CPlayerDialog::CPlayerDialog(AudioEngine& engine, const char* commandLine,
+                             const char* versionString)
+    : Dialog(IDD_PLAYER),
+      engine_(engine),
+      commandLine_(commandLine != nullptr ? commandLine : ""),
+      versionString_(versionString != nullptr ? versionString : kNoVersion) {}
+
+CPlayerDialog::~CPlayerDialog() {
+    if (menu_ != nullptr) ::DestroyMenu(menu_);
+    if (bigIcon_ != nullptr) ::DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
+    if (timeFont_ != nullptr) ::DeleteObject(timeFont_);
+    if (nameFont_ != nullptr) ::DeleteObject(nameFont_);
+    if (logoFont_ != nullptr) ::DeleteObject(logoFont_);
+}
+
+// ---------------------------------------------------------------- start-up
+
+BOOL CPlayerDialog::OnInitDialog() {
+    HWND window = Handle();
+    ::SetWindowLongPtrA(window, GWL_EXSTYLE,
+                        ::GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    tips_.Create(window);
+    accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    bigIcon_ = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PLYVANE), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON),
+                                               ::GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PLYVANE),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+    ::SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    ::SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    ::DragAcceptFiles(window, TRUE);
+    BuildControls();
+    menu_ = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_PLAYER_MENU));
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    ::SetTimer(window, kCaptionTimer, kCaptionTimerPeriod, nullptr);
+    MeasureWindowSizes();
+    AddToolTips();
+    taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
+    tray_.SetWindow(window, WM_TRAYNOTIFY);
+    ShowOneTrack();
+
+    if (!CheckSingleInstance() || !CheckVersion()) {
+        endingAtStart_ = true;
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
+    // The check of the shell's file types joins with the file-type settings.
+    SetOutputSettingsKey(kConfigurationKey);
+    RestoreWindowPosition();
+    RestoreSettings();
+    AddMainTrayIcon();
+    if (ReadNumber("TaskBar", 1) != 0) AddTransportIcons();
+    UpdateMenuStates();
+    return FALSE;  // the focus is on Open already
+}
+
+bool CPlayerDialog::CheckSingleInstance() {
+    atom_ = ::GlobalFindAtomA(kInstanceAtom);
+    if (atom_ != 0) {
+        int32_t running = 0;
+        ReadDwordSetting(kConfigurationKey, "RunningWindow", running);
+        HWND first = reinterpret_cast<HWND>(static_cast<intptr_t>(running));
+        if (running != 0 && ::IsWindow(first) && first != Handle()) {
+            atom_ = 0;
+            if (commandLine_.find_first_not_of(" \t") != std::string::npos) {
+                WriteStringSetting(kConfigurationKey, "CommandLine", commandLine_.c_str());
+                ::PostMessageA(first, WM_COMMAND, ID_REMOTE_COMMANDLINE, 0);
+                return false;
+            }
+            ::SetForegroundWindow(Handle());
+            MessageAnswer answer = AskQuestion(
+                Handle(), "Plyvane instance check", MessageButtons::kYesNo,
+                "Another thread of Plyvane is already running!\n\nDo your really want to run "
+                "Plyvane again?");
+            return answer == MessageAnswer::kYes;
+        }
+    } else {
+        atom_ = ::GlobalAddAtomA(kInstanceAtom);
+    }
+    ownsAtom_ = atom_ != 0;
+    WriteDwordSetting(kConfigurationKey, "RunningWindow",
+                      static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Handle())));
+    return true;
+}
+
+bool CPlayerDialog::CheckVersion() {
+    char stored[kSettingTextCapacity] = "";
+    ReadStringSetting(kPlaybackKey, "Version", stored, sizeof stored);
+    switch (CompareStoredVersion(stored, versionString_)) {
+    case VersionAction::kFirstRun:
+        // The first-run set-up in the property sheet joins with the sheet.
+    case VersionAction::kUpgrade:
+        WriteStringSetting(kPlaybackKey, "Version", versionString_.c_str());
+        WriteNumber("CheckExtentions", 1);
+        WriteNumber("Buffers", 4);
+        WriteNumber("FramesPerBuffer", 16);
+        WriteNumber("PlaybackMethode", 1);
+        return true;
+    case VersionAction::kOlder:
+        ::SetForegroundWindow(Handle());
+        ShowMessage(Handle(), "Plyvane version check",
+                    "You are trying to run an older version of Plyvane\nthan the one which was "
+                    "installed!\n\nPlease download the newest version of Plyvane and\nreinstall "
+                    "it.",
+                    MessageButtons::kOk, MessageIcon::kWarning);
+        return false;
+    case VersionAction::kSame:
+    default:
+        return true;
+    }
+}
+
+void CPlayerDialog::RestoreWindowPosition() {
+    int32_t x = 0, y = 0;
+    if (!ReadDwordSetting(kConfigurationKey, "WindowXPos", x) ||
+        !ReadDwordSetting(kConfigurationKey, "WindowYPos", y)) {
+        return;
+    }
+    RECT window{};
+    ::GetWindowRect(Handle(), &window);
+    RECT desktop{};
+    ::GetWindowRect(::GetDesktopWindow(), &desktop);
+    if (SavedPositionFits(x, y, window.right - window.left,
+                          {desktop.left, desktop.top, desktop.right, desktop.bottom})) {
+        ::SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CPlayerDialog::RestoreSettings() {
+    if (!ReadStringSetting(kConfigurationKey, "RecentFile", currentName_, sizeof currentName_)) {
+        WriteStringSetting(kConfigurationKey, "RecentFile", "");
+    }
+    SetTimeMode(ReadNumber("TimeDisplay", 0) != 0 ? IDC_REMAINING : IDC_ELAPSED);
+    SetListTimeMode(ReadNumber("TotalTimeDisplay", 0) != 0 ? IDC_LIST_REMAINING
+                                                           : IDC_LIST_ELAPSED);
+    int32_t volume = 0;
+    if (ReadDwordSetting(kConfigurationKey, "Volume", volume)) {
+        restoreVolume_ = true;
+        storedVolume_ = static_cast<uint32_t>(volume) > 65535 ? 65535 : static_cast<uint32_t>(volume);
+    }
+    if (commandLine_.find_first_not_of(" \t") != std::string::npos) {
+        ProcessCommandLine(commandLine_.c_str());
+    } else {
+        if (ReadNumber("RandomPlayback", 0) != 0) SetRandom(true);
+        if (ReadNumber("EndlessPlayback", 0) != 0) SetEndless(true);
+    }
+    int32_t state = ReadNumber("DialogState", 0);
+    if (state == 3) {
+        WriteNumber("DialogState", 0);
+        state = 0;
+    }
+    if (state < 0 || state > 2) state = 0;
+    SetDialogState(state);
+    scrollCaption_ = ReadNumber("ScrollCaption", 1) != 0;
+}
+
+void CPlayerDialog::ProcessCommandLine(const char* text) {
+    CommandLine line = ParseCommandLine(text);
+    if (line.closeAtEnd) closeAtEnd_ = true;
+    if (line.endless && !endless_) SetEndless(true);
+    if (line.random && !random_) SetRandom(true);
+    playNow_ = line.playNow;
+    if (!line.fileName.empty()) {
+        // Playlist files join with the playlist reader; every name is opened
+        // as a single source until then.
+        ShowOneTrack();
+        OpenSource(line.fileName.c_str(), false);
+        if (playNow_) {
+            StartOrResume();
+        } else {
+            engine_.StopPlayback(true);
+        }
+    }
+    playNow_ = false;
+}
+
+void CPlayerDialog::OnRemoteCommandLine() {
+    OnStop(false);
+    char text[kSettingTextCapacity] = "";
+    ReadStringSetting(kConfigurationKey, "CommandLine", text, sizeof text);
+    ::SetForegroundWindow(Handle());
+    ProcessCommandLine(text);
+}
+
+// ---------------------------------------------------------------- shut-down
+
+void CPlayerDialog::OnDestroy() {
+    if (!endingAtStart_) ShutDown();
+    ::KillTimer(Handle(), kCaptionTimer);
+}
+
+void CPlayerDialog::ShutDown() {
+    RemoveTransportIcons();
+    tray_.Delete(IDI_PLYVANE);
+    ::KillTimer(Handle(), kCaptionTimer);
+    CloseMixer();
+
+    uint16_t left = 0, right = 0;
+    bool haveVolume = sourceOpen_ && engine_.GetPlaybackVolume(left, right) != 0;
+    engine_.StopPlayback(true);
+    engine_.ClosePlayback();
+    engine_.ShutdownPlayback();
+    if (haveVolume) {
+        uint32_t volume = left > right ? left : right;
+        WriteNumber("Volume", static_cast<int32_t>(VolumeWithoutPreset(volume, volumePreset_)));
+    }
+    if (ownsAtom_) {
+        ::GlobalDeleteAtom(atom_);
+        WriteNumber("RunningWindow", 0);
+        WriteStringSetting(kConfigurationKey, "CommandLine", "");
+    }
+    RECT window{};
+    ::GetWindowRect(Handle(), &window);
+    WriteNumber("WindowXPos", window.left);
+    WriteNumber("WindowYPos", window.top);
+}
+
+// ---------------------------------------------------------------- routing
+
+bool CPlayerDialog::PreTranslateMessage(MSG* message) {
+    HWND window = Handle();
+    if (window == nullptr) return false;
+    bool ours = message->hwnd == window || ::IsChild(window, message->hwnd);
+    if (!ours) return false;
+    switch (message->message) {
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+        keyboardOrigin_ = false;
+        break;
+    case WM_KEYDOWN:
+        // Escape would end the dialog; the player ends only by Exit or Close.
+        if (message->wParam == VK_ESCAPE) return true;
+        break;
+    default:
+        break;
+    }
+    if (accelerators_ != nullptr) {
+        MSG copy = *message;
+        keyboardOrigin_ = true;
+        if (::TranslateAcceleratorA(window, accelerators_, &copy)) return true;
+        keyboardOrigin_ = false;
+    }
+    tips_.RelayEvent(message);
+    return false;
+}
+
+void CPlayerDialog::OnCommand(int id, int code, HWND control) {
+    (void)code;
+    if (OnEngineNotification(id)) return;
+    switch (id) {
+    case ID_REMOTE_COMMANDLINE: OnRemoteCommandLine(); break;
+    case ID_RESTART_OUTPUT: OnRestartOutput(); break;
+    case ID_TASKBAR_CONTROLS_ON: AddTransportIcons(); break;
+    case ID_TASKBAR_CONTROLS_OFF: RemoveTransportIcons(); break;
+    case ID_SCROLL_CAPTION_ON: scrollCaption_ = true; break;
+    case ID_SCROLL_CAPTION_OFF:
+        scrollCaption_ = false;
+        if (::IsIconic(Handle())) ::SetWindowTextA(Handle(), (title_ + " " + timeText_).c_str());
+        break;
+    case ID_SET_DIALOG_STATE:
+        SetDialogState(static_cast<int>(reinterpret_cast<INT_PTR>(control)));
+        break;
+    case IDC_OPEN: case IDOK: OnOpen(); break;
+    case IDC_PLAY: OnPlay(); break;
+    case IDC_PAUSE: OnPause(::GetFocus() == Item(IDC_PAUSE)); break;
+    case IDC_STOP: OnStop(::GetFocus() == Item(IDC_STOP) || keyboardOrigin_); break;
+    case IDC_FORWARD: OnWind(true); break;
+    case IDC_REWIND: OnWind(false); break;
+    case IDC_NEXT: OnNext(); break;
+    case IDC_PREVIOUS: OnPrevious(); break;
+    case IDC_RANDOM: case IDC_ENDLESS: ToggleSwitch(id); break;
+    case IDC_ELAPSED: case IDC_REMAINING: SetTimeMode(id); FocusOpen(); break;
+    case IDC_LIST_ELAPSED: case IDC_LIST_REMAINING: SetListTimeMode(id); FocusOpen(); break;
+    case IDC_ABOUT: ShowAboutBox(); break;
+    case ID_HIDE: OnHide(); break;
+    case ID_HELP_INDEX:
+        ShowMessage(Handle(), "Plyvane help",
+                    "Open an MPEG audio file with Open (Alt+O) or drop it on the window.\n"
+                    "Play, Pause and Stop control playback; drag the position slider to move\n"
+                    "within the song and the small slider to set the volume.\n"
+                    "Double-click the window to switch between its three layouts; the\n"
+                    "right mouse button and the tray icon offer every command.",
+                    MessageButtons::kOk, MessageIcon::kInformation);
+        break;
+    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES: case IDC_STREAM_PROPERTIES:
+        ShowNotAvailable(id);
+        break;
+    case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
+    default: break;
+    }
+    keyboardOrigin_ = false;
+}
+
+LRESULT CPlayerDialog::OnNotify(NMHDR* header) {
+    (void)header;
+    return 0;
+}
+
+bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // Explorer restarted: our icons went with the old taskbar.
+        bool transport = transportIconsShown_;
+        transportIconsShown_ = false;
+        AddMainTrayIcon();
+        if (transport) AddTransportIcons();
+        return true;
+    }
+    switch (message) {
+    case WM_HSCROLL: {
+        HWND slider = reinterpret_cast<HWND>(lParam);
+        int code = LOWORD(wParam);
+        int position = static_cast<short>(HIWORD(wParam));
+        if (slider == Item(IDC_VOLUME)) OnVolumeSlider(code, position);
+        if (slider == Item(IDC_POSITION)) OnPositionSlider(code, position);
+        return true;
+    }
+    case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
+        OnMixerChange();
+        return true;
+    case WM_TRAYNOTIFY:
+        OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+        return true;
+    case WM_TIMER:
+        if (wParam == kCaptionTimer) OnCaptionTimer();
+        return true;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return true;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam),
+                      POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return true;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(Handle(), &paint);
+        if (::IsIconic(Handle())) {
+            RECT client;
+            ::GetClientRect(Handle(), &client);
+            ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON)) / 2,
+                       (client.bottom - ::GetSystemMetrics(SM_CYICON)) / 2, bigIcon_);
+        }
+        ::EndPaint(Handle(), &paint);
+        return true;
+    }
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(bigIcon_);
+        return true;
+    case WM_DRAWITEM:
+        OnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam));
+        return false;
+    case WM_WINDOWPOSCHANGING: {
+        // The frame cannot be dragged to another size.
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(position->flags & SWP_NOSIZE) && !::IsIconic(Handle()) && !allowResize_) {
+            RECT window;
+            ::GetWindowRect(Handle(), &window);
+            position->cx = window.right - window.left;
+            position->cy = window.bottom - window.top;
+        }
+        return false;
+    }
+    case WM_SYSCOMMAND:
+        OnSysCommand(wParam);
+        return false;  // the system's default handling as well
+    default:
+        return false;
+    }
+}
+
+}  // namespace plyvane

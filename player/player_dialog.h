@@ -1,0 +1,187 @@
+// The main player window: transport buttons, the position and volume
+// sliders, the song and stream lines, the time displays, the track section,
+// the tray icons, and the start-up and shut-down around them.
+//
+// The class is split over several files by job: player_dialog.cpp (routing,
+// start-up, shut-down), player_transport.cpp (commands on the engine),
+// player_display.cpp (texts and the caption scroller), player_layout.cpp
+// (controls, layouts, menus, logo) and player_tray.cpp (tray icons).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "bitmap_button.h"
+#include "dialog.h"
+#include "display_format.h"
+#include "file_byte_source.h"
+#include "playback_info.h"
+#include "tool_tips.h"
+#include "tray_icons.h"
+
+namespace plyvane {
+
+class AudioEngine;
+
+class CPlayerDialog : public Dialog {
+public:
+    // `commandLine` is what follows the program's name.
+    CPlayerDialog(AudioEngine& engine, const char* commandLine, const char* versionString);
+    ~CPlayerDialog() override;
+
+    // Operations other parts of the player use.
+    int OpenSource(const char* name, bool askToSave);
+    void ShowPlayerState(PlayerState state);
+    void UpdateMenuStates();
+    void SetDialogState(int value);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(NMHDR* header) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDestroy() override;
+    bool PreTranslateMessage(MSG* message) override;
+
+private:
+    // ---- start-up and shut-down (player_dialog.cpp) ----
+    bool CheckSingleInstance();   // false: this instance ends
+    bool CheckVersion();          // false: this instance ends
+    void RestoreWindowPosition();
+    void RestoreSettings();
+    void ProcessCommandLine(const char* text);
+    void OnRemoteCommandLine();
+    void ShutDown();
+
+    // ---- transport (player_transport.cpp) ----
+    void StartOrResume();
+    void OnPlay();
+    void OnPause(bool fromPauseButton);
+    void OnStop(bool rewind);
+    void OnWind(bool forward);
+    void OnNext();
+    void OnPrevious();
+    void OnOpen();
+    void OnDropFiles(HDROP drop);
+    void AdvancePlaylist(bool fromEndOfStream);
+    void ApplyVolumePreset(int preset);
+    void ShowVolume(uint32_t volume);
+    void OnVolumeSlider(int code, int position);
+    void OnPositionSlider(int code, int position);
+    void OnMixerChange();
+    void OpenMixer();
+    void CloseMixer();
+    bool OnEngineNotification(int id);
+    void OnRestartOutput();
+    void ToggleSwitch(int id);
+    void SetRandom(bool on);
+    void SetEndless(bool on);
+    uint32_t DeviceVolume();
+    PlaybackInfo EngineInfo();
+
+    // ---- displays (player_display.cpp) ----
+    void UpdateTimeDisplays(uint32_t position);
+    void SetupPositionSlider(const PlaybackInfo& info);
+    void ShowStreamParameters(const PlaybackInfo& info);
+    void SetTimeMode(int id);
+    void SetListTimeMode(int id);
+    void ShowOneTrack();
+    void OnCaptionTimer();
+    void SetSliderPosition(int units);
+    std::string CurrentName();
+
+    // ---- layout, menus, logo (player_layout.cpp) ----
+    void BuildControls();
+    void AddToolTips();
+    void MeasureWindowSizes();
+    void ApplyLayout(int templateId);
+    void SetNarrowWidth(bool narrow);
+    void OnContextMenu(HWND window, POINT point);
+    void TrackMenu(HMENU popup, POINT point);
+    void OnDoubleClick(POINT point);
+    void OnDrawItem(DRAWITEMSTRUCT* item);
+    void ShowNotAvailable(int id);
+    void ShowAboutBox();
+    void OnSize(UINT type);
+    void OnSysCommand(WPARAM command);
+    void FocusOpen();
+    HMENU PlayerPopup() const;
+
+    // ---- tray icons (player_tray.cpp) ----
+    void AddMainTrayIcon();
+    void AddTransportIcons();
+    void RemoveTransportIcons();
+    void UpdateTrayIcons(PlayerState state, const std::string& title);
+    void OnTrayNotify(UINT iconId, UINT mouseMessage);
+    void OnHide();
+
+    AudioEngine& engine_;
+    std::string commandLine_;
+    std::string versionString_;
+    FileByteSource fileSource_;
+
+    // Window state.
+    bool sourceOpen_ = false;
+    char currentName_[256] = "";
+    bool keyboardOrigin_ = false;
+    bool restoreVolume_ = false;
+    uint32_t storedVolume_ = 0;
+    int volumePreset_ = 100;
+    bool ownVolumeChange_ = false;
+    bool positionUpdatesOn_ = true;
+    bool seekRunning_ = false;
+    bool ended_ = false;
+    bool closeAtEnd_ = false;
+    bool playNow_ = false;
+    bool random_ = false;
+    bool endless_ = false;
+    uint32_t durationLimit_ = 0;
+    int sliderTick_ = 0;
+    uint32_t trackTotal_ = 0;  // T of the displays, whole ms
+    bool remainingTime_ = false;
+    bool remainingListTime_ = false;
+    uint32_t listTotal_ = 0;   // list times; 0 without a list
+    uint32_t listPlayed_ = 0;
+    int layout_ = 0;
+    bool hidden_ = false;
+    bool ownsAtom_ = false;
+    ATOM atom_ = 0;
+    bool endingAtStart_ = false;  // start-up decided this instance ends
+    bool allowResize_ = false;    // set while the window sizes itself
+    bool controlsInSystemMenu_ = false;
+    HMENU controlsPopup_ = nullptr;  // the pop-up while the system menu has it
+
+    // Title and caption scroller.
+    std::string title_ = "Plyvane";
+    std::string timeText_ = " 0:00min ";
+    bool scrollCaption_ = true;
+    size_t scrollOffset_ = 0;
+
+    // Window sizes measured from layout 0.
+    int fullWidth_ = 0;
+    int narrowWidth_ = 0;
+    int fullHeight_ = 0;
+    RECT logoArea_{};
+
+    // Resources.
+    HACCEL accelerators_ = nullptr;
+    HMENU menu_ = nullptr;       // menu 213 (its first pop-up is shown)
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HFONT timeFont_ = nullptr;
+    HFONT nameFont_ = nullptr;
+    HFONT logoFont_ = nullptr;
+    HMIXER mixer_ = nullptr;
+    UINT taskbarCreated_ = 0;
+    ToolTips tips_;
+    BitmapButtons bitmaps_;
+    int widestTrack_ = 0;
+
+    // Tray icons.
+    TrayIcons tray_;
+    bool transportIconsShown_ = false;
+};
+
+}  // namespace plyvane

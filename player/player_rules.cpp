@@ -1,0 +1,22 @@
+#include "player_rules.h"
+
+namespace plyvane {
+
+uint32_t VolumeForPreset(uint32_t deviceVolume, int previousPreset, int newPreset) {
+    uint64_t base = static_cast<uint64_t>(deviceVolume) * 100 / EffectivePreset(previousPreset);
+    if (base > 65535) base = 65535;
+    uint64_t volume = static_cast<uint64_t>(EffectivePreset(newPreset)) * base / 100;
+    return static_cast<uint32_t>(volume > 65535 ? 65535 : volume);
+}
+
+uint32_t VolumeWithoutPreset(uint32_t volume, int preset) {
+    uint64_t stored = static_cast<uint64_t>(volume) * 100 / EffectivePreset(preset);
+    return static_cast<uint32_t>(stored > 65535 ? 65535 : stored);
+}
+
+bool SavedPositionFits(long x, long y, long width, const ScreenArea& desktop) {
+    return y >= desktop.top && y + 5 <= desktop.bottom && x + 5 <= desktop.right &&
+           x + width - 5 >= desktop.left;
+}
+
+}  // namespace plyvane

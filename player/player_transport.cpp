@@ -1,0 +1,426 @@
+// The main window's commands on the engine: play, pause, stop, wind, next,
+// open, drop, the sliders, the mixer's volume echo and the engine's own
+// notifications.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "audio_engine.h"
+#include "file_dialog.h"
+#include "message_box.h"
+#include "player_dialog.h"
+#include "player_rules.h"
+#include "playback_commands.h"
+#include "resource_ids.h"
+#include "settings_store.h"
+#include "text.h"
+
+namespace plyvane {
+
+namespace {
+constexpr char kOpenFilter[] =
+    "MPEG Audio Files (*.mp2;*.mp3;*.l2;*.l3)|*.mp2;*.mp3;*.l2;*.l3|"
+    "Playlist Files (*.pls;*.m3u)|*.pls;*.m3u|All Files (*.*)|*.*|";
+
+bool IsHttpAddress(const char* name) { return ::_strnicmp(name, "http://", 7) == 0; }
+
+bool IsPlaylistName(const char* name) {
+    char lower[256];
+    CopyText(lower, name);
+    ::CharLowerA(lower);
+    return std::strstr(lower, ".pls") != nullptr || std::strstr(lower, ".m3u") != nullptr;
+}
+}  // namespace
+
+PlaybackInfo CPlayerDialog::EngineInfo() { return engine_.GetPlaybackInfo(); }
+
+uint32_t CPlayerDialog::DeviceVolume() {
+    uint16_t left = 0, right = 0;
+    engine_.GetPlaybackVolume(left, right);
+    return left > right ? left : right;
+}
+
+// ---------------------------------------------------------------- transport
+
+void CPlayerDialog::StartOrResume() {
+    if (!sourceOpen_) return;
+    if (engine_.IsPlaying()) {
+        if (engine_.IsPaused() && !engine_.ResumePlayback()) return;
+        ShowPlayerState(PlayerState::kPlaying);
+    } else {
+        ShowPlayerState(engine_.StartPlayback() ? PlayerState::kPlaying : PlayerState::kStopped);
+    }
+}
+
+void CPlayerDialog::OnPlay() {
+    keyboardOrigin_ = false;
+    StartOrResume();
+}
+
+void CPlayerDialog::OnPause(bool fromPauseButton) {
+    if (!sourceOpen_) return;
+    if (!engine_.IsPlaying()) {
+        ShowPlayerState(PlayerState::kStopped);
+    } else if (!engine_.IsPaused()) {
+        if (engine_.PausePlayback()) ShowPlayerState(PlayerState::kPaused);
+    } else if (fromPauseButton || keyboardOrigin_ || ::IsIconic(Handle())) {
+        if (engine_.ResumePlayback()) ShowPlayerState(PlayerState::kPlaying);
+    } else {
+        // A seek while paused refreshes the display this way.
+        ShowPlayerState(PlayerState::kPaused);
+    }
+}
+
+void CPlayerDialog::OnStop(bool rewind) {
+    if (!sourceOpen_) return;
+    if (engine_.IsPlaying()) {
+        if (!engine_.StopPlayback(false)) return;
+        SetSliderPosition(0);
+        UpdateTimeDisplays(0);
+    }
+    if (rewind) {
+        // Without a list the first entry is the single source itself.
+        char name[256];
+        CopyText(name, currentName_);
+        OpenSource(name, false);
+        ShowOneTrack();
+        engine_.StopPlayback(true);
+        closeAtEnd_ = false;
+        ApplyVolumePreset(100);
+    }
+    ShowPlayerState(PlayerState::kStopped);
+}
+
+void CPlayerDialog::OnWind(bool forward) {
+    if (!sourceOpen_ || !engine_.IsPlaying()) return;
+    PlaybackInfo info = EngineInfo();
+    long step = WindStepMilliseconds(sliderTick_);
+    long current = static_cast<long>(info.position);
+    long target = forward ? current + step : current - step;
+    if (forward ? target > static_cast<long>(info.length) : target < 0) return;
+    SetSliderPosition(static_cast<int>(target / 500));
+    engine_.SeekPlayback(static_cast<uint32_t>(target));
+}
+
+void CPlayerDialog::OnNext() {
+    // Next waits half a second, as repeated presses of Next always did.
+    ::Sleep(500);
+    AdvancePlaylist(ended_);
+}
+
+void CPlayerDialog::OnPrevious() {
+    // Only a list has a previous entry; lists join with the playlist work.
+}
+
+void CPlayerDialog::AdvancePlaylist(bool fromEndOfStream) {
+    (void)fromEndOfStream;
+    ended_ = false;
+    if (endless_) {
+        StartOrResume();  // the engine opens the ended stream again
+    } else if (closeAtEnd_) {
+        EndDialog(IDCANCEL);
+    } else if (sourceOpen_) {
+        char name[256];
+        CopyText(name, currentName_);
+        OpenSource(name, false);
+        engine_.StopPlayback(true);  // the file waits at its start
+    }
+}
+
+void CPlayerDialog::OnOpen() {
+    char name[256] = "";
+    ReadStringSetting(kConfigurationKey, "RecentFile", name, sizeof name);
+    FileDialogRequest request;
+    request.owner = Handle();
+    request.filter = kOpenFilter;
+    request.defaultExtension = "mp2";
+    request.flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!ChooseOpenFile(request, name, sizeof name)) return;
+    if (IsPlaylistName(name)) {
+        ShowMessage(Handle(), "Open audio file", "Playlist files cannot be opened yet.",
+                    MessageButtons::kOk, MessageIcon::kWarning);
+        return;
+    }
+    ShowOneTrack();
+    if (OpenSource(name, false)) WriteStringSetting(kConfigurationKey, "RecentFile", name);
+    StartOrResume();
+}
+
+void CPlayerDialog::OnDropFiles(HDROP drop) {
+    OnStop(false);
+    engine_.ClosePlayback();
+    sourceOpen_ = false;
+    UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count == 0) {
+        ::DragFinish(drop);
+        return;
+    }
+    ::SetForegroundWindow(Handle());
+    // Several files become a list once lists are played; until then the
+    // first one plays.
+    char name[MAX_PATH] = "";
+    ::DragQueryFileA(drop, 0, name, sizeof name);
+    ::DragFinish(drop);
+    ShowOneTrack();
+    if (OpenSource(name, false)) {
+        WriteStringSetting(kConfigurationKey, "RecentFile", name);
+        StartOrResume();
+    }
+}
+
+// ---------------------------------------------------------------- open
+
+int CPlayerDialog::OpenSource(const char* name, bool askToSave) {
+    (void)askToSave;  // saving a copy belongs to Internet streams
+    CopyText(currentName_, name);
+    engine_.StopPlayback(false);
+    engine_.ClosePlayback();
+    CloseMixer();
+
+    bool opened = false;
+    if (IsHttpAddress(currentName_)) {
+        ShowMessage(Handle(), "Open audio file", "Internet addresses cannot be played yet.",
+                    MessageButtons::kOk, MessageIcon::kWarning);
+    } else {
+        opened = engine_.OpenPlayback(Handle(), currentName_, &fileSource_, 1000) != 0;
+        if (!opened) {
+            ShowMessage(Handle(), "Open audio file", "MPEG stream init faild!",
+                        MessageButtons::kOk, MessageIcon::kNone);
+        }
+    }
+    if (!opened) {
+        sourceOpen_ = false;
+        UpdateMenuStates();
+        return 0;
+    }
+
+    durationLimit_ = 0;
+    PlaybackInfo info = EngineInfo();
+    sourceOpen_ = true;  // the displays below name the open stream
+    ShowPlayerState(PlayerState::kStopped);
+
+    uint32_t device = DeviceVolume();
+    uint32_t volume = 0;
+    if (restoreVolume_) {
+        volume = storedVolume_;
+        restoreVolume_ = false;
+    } else {
+        volume = info.volumeLeft > info.volumeRight ? info.volumeLeft : info.volumeRight;
+        if (volume == 0) volume = device;
+    }
+    if (volume != device) {
+        engine_.SetPlaybackVolume(static_cast<uint16_t>(volume), static_cast<uint16_t>(volume));
+    }
+    ShowVolume(volume);
+    OpenMixer();
+    ApplyVolumePreset(100);  // a single source carries no preset
+
+    SetupPositionSlider(info);
+    UpdateTimeDisplays(0);
+    UpdateMenuStates();
+    return 1;
+}
+
+// ---------------------------------------------------------------- volume
+
+void CPlayerDialog::ApplyVolumePreset(int preset) {
+    preset = EffectivePreset(preset);
+    uint32_t device = DeviceVolume();
+    uint32_t volume = VolumeForPreset(device, volumePreset_, preset);
+    if (volume != device) {
+        engine_.SetPlaybackVolume(static_cast<uint16_t>(volume), static_cast<uint16_t>(volume));
+        ShowVolume(volume);
+    }
+    volumePreset_ = preset;
+}
+
+void CPlayerDialog::ShowVolume(uint32_t volume) {
+    static const int kPictures[] = {IDB_VOLUME_0, IDB_VOLUME_1, IDB_VOLUME_2, IDB_VOLUME_3,
+                                    IDB_VOLUME_4};
+    bitmaps_.SetPicture(Item(IDC_VOLUME_PICTURE), kPictures[VolumePictureStep(volume)]);
+    ::SendMessageA(Item(IDC_VOLUME), TBM_SETPOS, TRUE, VolumeSliderPosition(volume));
+}
+
+void CPlayerDialog::OnVolumeSlider(int code, int position) {
+    if (code != TB_THUMBTRACK && code != TB_THUMBPOSITION) {
+        position = static_cast<int>(::SendMessageA(Item(IDC_VOLUME), TBM_GETPOS, 0, 0));
+    }
+    uint32_t volume = VolumeFromSlider(position);
+    engine_.SetPlaybackVolume(static_cast<uint16_t>(volume), static_cast<uint16_t>(volume));
+    static const int kPictures[] = {IDB_VOLUME_0, IDB_VOLUME_1, IDB_VOLUME_2, IDB_VOLUME_3,
+                                    IDB_VOLUME_4};
+    bitmaps_.SetPicture(Item(IDC_VOLUME_PICTURE), kPictures[VolumePictureStep(volume)]);
+    // The mixer reports our own change back; that echo is ignored.
+    ownVolumeChange_ = mixer_ != nullptr;
+}
+
+void CPlayerDialog::OnMixerChange() {
+    if (ownVolumeChange_) {
+        ownVolumeChange_ = false;
+        return;
+    }
+    ShowVolume(DeviceVolume());
+}
+
+void CPlayerDialog::OpenMixer() {
+    CloseMixer();
+    PlaybackInfo info = EngineInfo();
+    if (info.deviceHandle == 0) return;
+    HMIXER mixer = nullptr;
+    if (::mixerOpen(&mixer, static_cast<UINT>(info.deviceHandle),
+                    reinterpret_cast<DWORD_PTR>(Handle()), 0,
+                    CALLBACK_WINDOW | MIXER_OBJECTF_HWAVEOUT) == MMSYSERR_NOERROR) {
+        mixer_ = mixer;
+    }
+}
+
+void CPlayerDialog::CloseMixer() {
+    if (mixer_ != nullptr) ::mixerClose(mixer_);
+    mixer_ = nullptr;
+}
+
+// ---------------------------------------------------------------- position slider
+
+void CPlayerDialog::OnPositionSlider(int code, int position) {
+    if (!sourceOpen_ || code < TB_LINEUP || code > TB_BOTTOM) return;
+    HWND slider = Item(IDC_POSITION);
+    if (code == TB_THUMBTRACK) {
+        uint32_t time = static_cast<uint32_t>(position < 0 ? 0 : position) * 500;
+        if (durationLimit_ != 0 && time > durationLimit_) {
+            time = durationLimit_;
+            SetSliderPosition(static_cast<int>(durationLimit_ / 500));
+        }
+        positionUpdatesOn_ = false;
+        UpdateTimeDisplays(time);
+        return;
+    }
+    if (code == TB_THUMBPOSITION && seekRunning_) return;
+    seekRunning_ = true;
+    int units = static_cast<int>(::SendMessageA(slider, TBM_GETPOS, 0, 0));
+    int maximum = static_cast<int>(::SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
+    // The last unit would seek to the very end: one unit before it.
+    if (units == maximum && units > 0) --units;
+    uint32_t time = static_cast<uint32_t>(units < 0 ? 0 : units) * 500;
+    engine_.SeekPlayback(time);
+    if (IsPushed(Item(IDC_PAUSE))) OnPause(false);
+    UpdateTimeDisplays(time);
+    positionUpdatesOn_ = true;
+    seekRunning_ = false;
+}
+
+// ---------------------------------------------------------------- notifications
+
+bool CPlayerDialog::OnEngineNotification(int id) {
+    // The record is read from the engine itself: lParam is not trusted, any
+    // program can post a command to this window.
+    switch (id) {
+    case ID_PLAYBACK_POSITION: {
+        PlaybackInfo info = EngineInfo();
+        uint32_t position = info.position > 0 ? static_cast<uint32_t>(info.position) : 0;
+        if (durationLimit_ != 0 && durationLimit_ + 500 < position) {
+            AdvancePlaylist(false);
+        } else if (positionUpdatesOn_) {
+            UpdateTimeDisplays(position);
+            SetSliderPosition(static_cast<int>(position / 500));
+        }
+        return true;
+    }
+    case ID_PLAYBACK_NEXTFILE: {
+        PlaybackInfo info = EngineInfo();
+        SetupPositionSlider(info);
+        if (engine_.IsPlaying()) ShowPlayerState(PlayerState::kPlaying);
+        return true;
+    }
+    case ID_PLAYBACK_ENDED:
+        ShowPlayerState(PlayerState::kStopped);
+        UpdateTimeDisplays(0);
+        SetSliderPosition(0);
+        ended_ = true;
+        ::PostMessageA(Handle(), WM_COMMAND, IDC_NEXT, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPlayerDialog::OnRestartOutput() {
+    positionUpdatesOn_ = false;
+    if (engine_.IsPlaying()) {
+        PlaybackInfo info = EngineInfo();
+        uint32_t time = info.position > 0 ? static_cast<uint32_t>(info.position) : 0;
+        engine_.StopPlayback(true);
+        engine_.SeekPlayback(time);
+        engine_.StartPlayback();
+    }
+    if (sourceOpen_) ShowStreamParameters(EngineInfo());
+    positionUpdatesOn_ = true;
+}
+
+// ---------------------------------------------------------------- switches
+
+void CPlayerDialog::ToggleSwitch(int id) {
+    HWND button = Item(id);
+    bool on = id == IDC_RANDOM ? random_ : endless_;
+    if (::GetFocus() != button && !::IsIconic(Handle()) && !keyboardOrigin_) {
+        SetPushed(button, on);
+        return;
+    }
+    if (id == IDC_RANDOM) {
+        SetRandom(!on);
+    } else {
+        SetEndless(!on);
+    }
+    UpdateMenuStates();
+    FocusOpen();
+}
+
+void CPlayerDialog::SetRandom(bool on) {
+    random_ = on;
+    SetPushed(Item(IDC_RANDOM), on);
+    WriteDwordSetting(kConfigurationKey, "RandomPlayback", on ? 1 : 0);
+}
+
+void CPlayerDialog::SetEndless(bool on) {
+    endless_ = on;
+    SetPushed(Item(IDC_ENDLESS), on);
+    WriteDwordSetting(kConfigurationKey, "EndlessPlayback", on ? 1 : 0);
+}
+
+// ---------------------------------------------------------------- state
+
+void CPlayerDialog::ShowPlayerState(PlayerState state) {
+    SetPushed(Item(IDC_PLAY), state == PlayerState::kPlaying);
+    SetPushed(Item(IDC_STOP), state == PlayerState::kStopped);
+    SetPushed(Item(IDC_PAUSE), state == PlayerState::kPaused);
+    for (int id : {IDC_PREVIOUS, IDC_REWIND, IDC_FORWARD, IDC_NEXT}) SetPushed(Item(id), false);
+
+    title_ = WindowTitle(state, CurrentName());
+    if (!::IsIconic(Handle())) ::SetWindowTextA(Handle(), title_.c_str());
+    UpdateTrayIcons(state, title_);
+    UpdateMenuStates();
+    if (::GetForegroundWindow() == Handle()) FocusOpen();
+}
+
+void CPlayerDialog::UpdateMenuStates() {
+    HMENU popup = PlayerPopup();
+    if (popup == nullptr) return;
+    auto enable = [popup](int id, bool on) {
+        ::EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    bool playing = engine_.IsPlaying();
+    bool paused = engine_.IsPaused();
+    bool running = playing && !paused;
+    bool playable = running ? false : (playing ? true : EngineInfo().title[0] != '\0');
+    enable(IDC_PLAY, playable);
+    enable(IDC_STOP, playing);
+    enable(IDC_PAUSE, playing);
+    for (int id : {IDC_FORWARD, IDC_REWIND, IDC_NEXT, IDC_PREVIOUS}) enable(id, running);
+    for (int id : {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR, IDC_PROPERTIES}) enable(id, false);
+    ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (random_ ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (endless_ ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(popup, ID_HIDE, MF_BYCOMMAND | (hidden_ ? MF_CHECKED : MF_UNCHECKED));
+}
+
+}  // namespace plyvane

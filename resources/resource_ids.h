@@ -1,0 +1,123 @@
+/* Every resource and control id of the player, for the .rc files and the
+   C++ code alike (plain #defines so windres reads them too). */
+#ifndef PLYVANE_RESOURCE_IDS_H
+#define PLYVANE_RESOURCE_IDS_H
+
+#ifndef IDC_STATIC
+#define IDC_STATIC               (-1)
+#endif
+
+/* Dialog templates */
+#define IDD_ABOUT                100
+#define IDD_PLAYER               102
+#define IDD_FILE_TYPES           176
+#define IDD_PLAYER_COMPACT       177
+#define IDD_PLAYER_MINI          178
+
+/* Menus and accelerators */
+#define IDR_PLAYER_MENU          213
+#define IDR_TRACK_MENU           243
+#define IDR_ACCELERATORS         227
+
+/* Icons */
+#define IDI_PLYVANE              128
+#define IDI_TRAY_PLAY            133
+#define IDI_TRAY_STOP            134
+#define IDI_TRAY_NEXT            135
+#define IDI_TRAY_PREVIOUS        136
+#define IDI_TRAY_PAUSE           224
+
+/* Bitmaps (pure green shows the button face) */
+#define IDB_INFORMATION          179
+#define IDB_EXIT                 181
+#define IDB_STOP                 183
+#define IDB_VOLUME_4             185
+#define IDB_VOLUME_3             186
+#define IDB_VOLUME_2             187
+#define IDB_VOLUME_1             188
+#define IDB_VOLUME_0             189
+#define IDB_REMAINING            191
+#define IDB_RANDOM               192
+#define IDB_PROPERTIES           193
+#define IDB_PREVIOUS             194
+#define IDB_ELAPSED              195
+#define IDB_PLAYLIST             196
+#define IDB_PLAY                 197
+#define IDB_PAUSE                198
+#define IDB_OPEN                 199
+#define IDB_NEXT                 200
+#define IDB_REWIND               204
+#define IDB_FORWARD              205
+#define IDB_ENDLESS              206
+#define IDB_ADDRESS              231
+
+/* Controls and commands of the main window */
+#define IDC_EXIT                 8
+#define IDC_POSITION             1000
+#define IDC_PREVIOUS             1001
+#define IDC_STOP                 1002
+#define IDC_PLAY                 1003
+#define IDC_PAUSE                1004
+#define IDC_FORWARD              1005
+#define IDC_NEXT                 1006
+#define IDC_OPEN                 1007
+#define IDC_VOLUME               1008
+#define IDC_REWIND               1009
+#define IDC_ELAPSED              1010
+#define IDC_REMAINING            1011
+#define IDC_PROPERTIES           1012
+#define IDC_ABOUT                1013
+#define IDC_LOGO                 1016
+#define IDC_TIME                 1017
+#define IDC_SONG_NAME            1018
+#define IDC_OUTPUT_PARAMETERS    1019
+#define IDC_SOURCE_PARAMETERS    1020
+#define IDC_TIME_LABEL           1021
+#define IDC_VOLUME_PICTURE       1022
+#define IDC_SCALE_END            1045
+#define IDC_SCALE_START          1046
+#define IDC_PLAYLIST_EDITOR      1055
+#define IDC_ENDLESS              1060
+#define IDC_RANDOM               1061
+#define IDC_TRACK                1062
+#define IDC_TOTAL_TRACKS         1063
+#define IDC_TO_GO                1064
+#define IDC_TRACK_LIST           1065
+#define IDC_SEPARATOR            1067
+#define IDC_COMPACT_BOTTOM       1068
+#define IDC_LIST_TOTAL_TIME      1071
+#define IDC_LIST_TIME            1072
+#define IDC_LIST_TIME_LABEL      1074
+#define IDC_LIST_ELAPSED         1076
+#define IDC_LIST_REMAINING       1077
+#define IDC_OPEN_URL             1103
+#define IDC_STREAM_PROPERTIES    1119
+#define IDC_INFO_GROUP           1134
+/* Captions of the track section; ids so that the layouts move them too */
+#define IDC_TRACK_CAPTION        1140
+#define IDC_TOTAL_CAPTION        1141
+#define IDC_TO_GO_CAPTION        1142
+#define IDC_LIST_TOTAL_CAPTION   1143
+
+/* About box */
+#define IDC_ABOUT_NAME           1150
+#define IDC_ABOUT_VERSION        1151
+#define IDC_ABOUT_LOGO           1152
+
+/* Menu commands without a control */
+#define ID_MENU_TITLE            32776
+#define ID_HIDE                  32777
+#define ID_SELECT_TRACK          32779
+#define ID_HELP_INDEX            57670
+
+/* Commands posted to the main window by other parts of the program */
+#define ID_REMOTE_COMMANDLINE    21381
+#define WM_TRAYNOTIFY            21382
+#define ID_RESTART_OUTPUT        21383
+#define ID_TASKBAR_CONTROLS_ON   21384
+#define ID_TASKBAR_CONTROLS_OFF  21385
+#define ID_SCROLL_CAPTION_ON     21386
+#define ID_SCROLL_CAPTION_OFF    21387
+#define ID_SET_DIALOG_STATE      21388
+
+#endif
