@@ -40,7 +40,7 @@ bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
         // are left are still searched.
         if (!EnsureFrameAvailable() && stream.Available() < 4) return false;
         uint32_t word = stream.PeekWordAtByte();
-        if (HasSyncWord(word) && ((word & 0xFFFFF) & kReferenceHeaderMask) == referenceHeader) {
+        if (HasSyncWord(word) && (word & kFrameMatchMask) == (referenceHeader & kFrameMatchMask)) {
             header.bits = word & 0xFFFFF;
             return true;
         }

@@ -38,7 +38,8 @@ public:
     // there, false when the data ends before (the bytes left stay readable).
     bool EnsureBytes(int count);
     // From the byte-aligned read position, finds the next sync word whose
-    // header matches the reference header, refilling as needed. Leaves the
+    // header matches the reference header in ID, layer and sampling
+    // frequency, refilling as needed. Leaves the
     // read pointer on the header's first byte. False when the data has ended
     // or after frame size x 256 bytes without a match. The frame itself may
     // still be incomplete: compare Available() with its FrameBytes().

@@ -7,8 +7,13 @@
 namespace plyvane {
 
 // Keeps ID, layer, sampling-frequency index, private bit, copyright, original
-// and emphasis: what every frame of a stream must repeat.
+// and emphasis of the first frame: the stream's reference header.
 constexpr uint32_t kReferenceHeaderMask = 0xE0D0F;
+// What a later frame must repeat to be taken for one of the stream: ID,
+// layer and sampling frequency. The private, copyright, original and
+// emphasis bits may legally change from frame to frame (the ISO test stream
+// hecommon does), and frames that change them are still the stream's.
+constexpr uint32_t kFrameMatchMask = 0xE0C00;
 
 enum ChannelMode { kStereo = 0, kJointStereo = 1, kDualChannel = 2, kSingleChannel = 3 };
 

@@ -258,6 +258,21 @@ TEST(StreamOpening, DecodingSkipsForeignSyncWordsAndEndsOnAChannelChange) {
     EXPECT_EQ(4, frames) << "the 48 kHz frame is passed over, the mono frame ends the stream";
 }
 
+TEST(StreamOpening, FramesThatChangeEmphasisCopyrightOrPrivateBitsAreStillDecoded) {
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 8; ++i) {
+        std::vector<uint8_t> frame = BuildLayer2Frame(Stereo128());
+        frame[2] |= static_cast<uint8_t>(i & 1);         // private bit
+        frame[3] |= static_cast<uint8_t>((i * 5) & 0x0F);  // copyright, original, emphasis
+        bytes = Concat(bytes, frame);
+    }
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    int frames = 0;
+    while (s.Decode() != 0) ++frames;
+    EXPECT_EQ(8, frames);
+}
+
 TEST(StreamOpening, DecodingEndsWhenNoSyncFollowsForLong) {
     std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 2);
     bytes.resize(bytes.size() + 418 * 300, 0x00);
