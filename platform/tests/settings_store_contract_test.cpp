@@ -19,6 +19,8 @@ struct StoreKind {
     std::function<std::unique_ptr<StoreUnderTest>()> make;
 };
 
+void PrintTo(const StoreKind& kind, std::ostream* out) { *out << kind.name; }
+
 class SettingsStoreContract : public ::testing::TestWithParam<StoreKind> {
 protected:
     void SetUp() override { fixture_ = GetParam().make(); }
