@@ -21,6 +21,7 @@ protected:
     void TearDown() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, full_.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlex\\PlyvaneTest");
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlex");  // only when empty
     }
     HKEY Open() {
         HKEY key = nullptr;

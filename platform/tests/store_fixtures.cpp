@@ -55,6 +55,7 @@ public:
         RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + root_).c_str());
         // Only succeeds once no other test key is left below.
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlex\\PlyvaneTest");
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brindlex");  // only when empty
     }
     SettingsStore& Store() override { return store_; }
     std::string Key(const std::string& below) const override { return root_ + "\\" + below; }
