@@ -39,13 +39,16 @@ void FillInfo(PlaybackInfo& info, const StreamInfo& stream, int32_t bits, int32_
 
 }  // namespace
 
-AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {}
+AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {
+    retired_.reserve(kMaxRingBlocks);
+}
 
 AudioEngine::~AudioEngine() {
     StopPlayback(true);
     // A stop that found no open stream leaves the device as it was.
     if (ports_.device.IsOpen()) ResetDevice(true);
     FreeRing();
+    if (!ports_.device.IsOpen()) FreeRetiredBlocks();
 }
 
 bool AudioEngine::TryTakeRefillLock() { return !refillLock_.exchange(true, std::memory_order_acquire); }
@@ -80,6 +83,7 @@ int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource*
 int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source,
                                        int32_t intervalMs) {
     const std::string givenName = name;  // name may point into sourceName_
+    window_ = window;  // the owner of every box from here on
     config_ = ReadOutputSettings();
     if (!ValidateOutputSettings(config_, ports_.catalog, window)) return 0;
 
@@ -140,7 +144,6 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
         std::lock_guard<std::mutex> lock(infoMutex_);
         info_.deviceHandle = ports_.device.Handle();
     }
-    window_ = window;
     intervalMs_ = intervalMs;
     sourceName_ = givenName;
     haveSource_ = true;

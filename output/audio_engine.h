@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "clock.h"
 #include "decoder.h"
@@ -108,6 +109,10 @@ private:
     int ResetDevice(bool close);
     void UnprepareBlocks();
     void FreeRing();
+    // Blocks a failed reset may have left with the device: kept until the
+    // device is closed, never freed under it.
+    void RetireRing();
+    void FreeRetiredBlocks();
 
     // Driver.
     int OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
@@ -174,6 +179,7 @@ private:
     std::array<WaveBlock*, kMaxRingBlocks> blocks_{};
     int blockCount_ = 0;
     bool headersPrepared_ = false;
+    std::vector<WaveBlock*> retired_;
 
     // The stream record and the player's view of it.
     StreamInfo stream_{};

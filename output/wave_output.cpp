@@ -98,6 +98,19 @@ void AudioEngine::FreeRing() {
     blockCount_ = 0;
 }
 
+void AudioEngine::RetireRing() {
+    for (int i = 0; i < blockCount_; ++i) {
+        retired_.push_back(blocks_[static_cast<size_t>(i)]);
+        blocks_[static_cast<size_t>(i)] = nullptr;
+    }
+    blockCount_ = 0;
+}
+
+void AudioEngine::FreeRetiredBlocks() {
+    for (WaveBlock* block : retired_) ports_.device.FreeBlock(block);
+    retired_.clear();
+}
+
 void AudioEngine::UnprepareBlocks() {
     for (int i = 0; i < blockCount_; ++i) {
         WaveBlock& block = *blocks_[static_cast<size_t>(i)];
@@ -135,12 +148,18 @@ int AudioEngine::ResetDevice(bool close) {
             release();
             return 0;
         }
-        if (reset == kWaveOk) {
+        if (reset != kWaveOk) {
+            // The device may still hold the blocks: do not free them under it.
+            RetireRing();
+        } else {
             if (headersPrepared_) UnprepareBlocks();
             if (close) {
                 for (int attempt = 1; attempt <= kAttempts; ++attempt) {
                     const WaveResult result = device.Close();
-                    if (result == kWaveOk) break;
+                    if (result == kWaveOk) {
+                        FreeRetiredBlocks();
+                        break;
+                    }
                     if (result == kWaveInvalidHandle) {
                         ShowError(window_, "Invalid audio handle for close device!");
                         headersPrepared_ = false;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <initializer_list>
 #include <new>
 
 namespace plyvane {
