@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <utility>
 
 #include "decoder.h"
 #include "memory_byte_source.h"
@@ -23,9 +24,14 @@ std::vector<int16_t> DecodedStream::Samples16() const {
 }
 
 DecodedStream DecodeFile(const std::string& path, const DecodeSettings& settings, uint32_t maxUnits) {
+    return DecodeBytes(ReadFileBytes(path), path, settings, maxUnits);
+}
+
+DecodedStream DecodeBytes(std::vector<uint8_t> bytes, const std::string& name, const DecodeSettings& settings,
+                          uint32_t maxUnits) {
     DecodedStream result;
-    MemoryByteSource source(ReadFileBytes(path), path);
-    source.Open(path.c_str());
+    MemoryByteSource source(std::move(bytes), name);
+    source.Open(name.c_str());
     auto decoder = std::make_unique<Decoder>();
     decoder->Stream().Attach(&source);
     decoder->Stream().SetRefillPermitted(true);

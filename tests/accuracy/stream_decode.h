@@ -36,6 +36,9 @@ struct DecodedStream {
 // the first unit is decoded, for its frame number.
 DecodedStream DecodeFile(const std::string& path, const DecodeSettings& settings,
                          uint32_t maxUnits = 200000);
+// The same for a stream already in memory (a part of a file, say).
+DecodedStream DecodeBytes(std::vector<uint8_t> bytes, const std::string& name, const DecodeSettings& settings,
+                          uint32_t maxUnits = 200000);
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
