@@ -1,7 +1,5 @@
 #include "layer3_pcm.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -40,25 +38,6 @@ DecodedPcm DecodeBytes(const std::vector<uint8_t>& bytes, int quality, int maxUn
             result.samples.push_back(static_cast<int16_t>(block[i] | (block[i + 1] << 8)));
     }
     return result;
-}
-
-PcmComparison ComparePcm(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded,
-                         size_t referenceOffset, size_t decodedOffset) {
-    PcmComparison c;
-    if (referenceOffset >= reference.size() || decodedOffset >= decoded.size()) return c;
-    const size_t n = std::min(reference.size() - referenceOffset, decoded.size() - decodedOffset);
-    double signal = 0.0, noise = 0.0;
-    for (size_t i = 0; i < n; ++i) {
-        const double r = reference[referenceOffset + i];
-        const double d = decoded[decodedOffset + i];
-        signal += r * r;
-        noise += (r - d) * (r - d);
-        const int error = std::abs(static_cast<int>(r - d));
-        if (error > c.maxError) c.maxError = error;
-    }
-    c.compared = n;
-    c.snrDb = noise == 0.0 ? 200.0 : 10.0 * std::log10(signal / noise);
-    return c;
 }
 
 }  // namespace plyvane::test

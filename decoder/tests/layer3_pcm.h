@@ -1,5 +1,5 @@
-// Decodes whole files through the decoder into 16-bit PCM and compares PCM,
-// for the Layer III accuracy and robustness tests.
+// Decodes whole files through the decoder into 16-bit PCM, for the Layer III
+// robustness tests.
 #pragma once
 
 #include <cstdint>
@@ -21,15 +21,5 @@ struct DecodedPcm {
 // Decodes every unit of bytes at the quality level; maxUnits bounds the run
 // (a hang shows as reaching it).
 DecodedPcm DecodeBytes(const std::vector<uint8_t>& bytes, int quality, int maxUnits = 100000);
-
-struct PcmComparison {
-    double snrDb = 0.0;
-    int maxError = 0;
-    size_t compared = 0;
-};
-
-// Compares at lag 0 over the shorter length.
-PcmComparison ComparePcm(const std::vector<int16_t>& reference, const std::vector<int16_t>& decoded,
-                         size_t referenceOffset = 0, size_t decodedOffset = 0);
 
 }  // namespace plyvane::test
