@@ -1,0 +1,515 @@
+// The real player window under Wine: plyvane.exe is started as a user would
+// start it and driven from here (posted commands, mouse clicks, tray
+// callbacks), and what it shows, stores in the registry and hands to the
+// shell is checked. Screenshots of the three layouts go to
+// test-results/gui/. Needs a display (Xvfb) and, for the playing cases, a
+// wave-out device (a PulseAudio server).
+#include <windows.h>
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "resource_ids.h"
+#include "window_driver.h"
+
+namespace plyvane::testing {
+namespace {
+
+// PLYVANE_GUI_DIR is the folder for this test's streams and screenshots.
+const std::string kDir = PLYVANE_GUI_DIR;
+const std::string kLong = kDir + "\\long.mp2";
+const std::string kSpacedDir = kDir + "\\Music Folder";
+const std::string kSpaced = kSpacedDir + "\\with space.mp2";
+const std::string kLongNamed =
+    kDir + "\\a song whose name is far too long for the tip of a tray icon to show whole.mp2";
+
+std::string CurrentVersion() {
+    char path[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string exe = PLYVANE_PLAYER_EXE;
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    std::vector<char> block(size);
+    void* value = nullptr;
+    UINT length = 0;
+    if (size == 0 || !::GetFileVersionInfoA(exe.c_str(), 0, size, block.data()) ||
+        !::VerQueryValueA(block.data(), "\\StringFileInfo\\000004b0\\ProductVersion", &value,
+                          &length)) {
+        return "no version";
+    }
+    std::string version;
+    for (const char* p = static_cast<const char*>(value); *p != '\0'; ++p) {
+        if (*p >= '0' && *p <= '9') version.push_back(*p);
+        if (*p == ',') version.push_back('.');
+    }
+    return version;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class PlayerWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ::CreateDirectoryA(kDir.c_str(), nullptr);
+        ::CreateDirectoryA(kSpacedDir.c_str(), nullptr);
+        // One minute of Layer II: a two-second stream thirty times over
+        // (Layer II frames stand alone, so the joins are clean).
+        std::string piece = ReadFile(std::string(PLYVANE_SOURCE_DIR) +
+                                     "/tests/data/layer2/mpeg1_48k_stereo_192k.mp2");
+        std::string minute;
+        for (int i = 0; i < 30; ++i) minute += piece;
+        WriteFile(kLong, minute);
+        WriteFile(kSpaced, minute);
+        WriteFile(kLongNamed, piece);
+        WriteFile(kDir + "\\descript.ion", "long.mp2 A fine test tone\n");
+    }
+
+    void SetUp() override {
+        char display[256];
+        if (::GetEnvironmentVariableA("DISPLAY", display, sizeof display) == 0) {
+            GTEST_SKIP() << "no X display: the window tests need Xvfb";
+        }
+        DeleteSettings();
+        WriteText(kPlaybackKey, "Version", CurrentVersion().c_str());
+        // Clear of the tray icons Wine shows in the corner without a taskbar.
+        WriteNumber(kConfigurationKey, "WindowXPos", 160);
+        WriteNumber(kConfigurationKey, "WindowYPos", 120);
+    }
+
+    static bool CanPlay() { return ::waveOutGetNumDevs() > 0; }
+
+    // Starts the player on the minute-long stream and waits until it plays.
+    void StartPlaying(PlayerProcess& player, const std::string& trayLog = "") {
+        ASSERT_TRUE(player.Start("/P " + kLong, trayLog));
+        ASSERT_NE(player.WaitForWindow(), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - long"; }))
+            << player.Title();
+    }
+
+    static std::string Shot(const char* name) { return kDir + "\\" + name; }
+};
+
+#define REQUIRE_SOUND()                                                        \
+    do {                                                                       \
+        if (!CanPlay()) GTEST_SKIP() << "no wave-out device (no PulseAudio)"; \
+    } while (0)
+
+TEST_F(PlayerWindow, PlaysFromTheCommandLineAndShowsTheStream) {
+    REQUIRE_SOUND();
+    PlayerProcess player;
+    StartPlaying(player);
+    EXPECT_TRUE(player.Pushed(IDC_PLAY));
+    EXPECT_FALSE(player.Pushed(IDC_STOP));
+    EXPECT_EQ(player.Text(IDC_SONG_NAME), "long [A fine test tone]");
+    EXPECT_EQ(player.Text(IDC_OUTPUT_PARAMETERS), "48000Hz 16Bit stereo - better quality");
+    EXPECT_EQ(player.Text(IDC_SOURCE_PARAMETERS),
+              "MPEG 1 Audio Layer II\n48000Hz 16Bit stereo - Bitrate 192kBit/s - Packratio 1/8.00");
+    EXPECT_EQ(player.Text(IDC_SCALE_START), "0:00min");
+    EXPECT_EQ(player.Text(IDC_SCALE_END), "1:00min");
+    // 60.48 s in 500 ms units.
+    EXPECT_EQ(player.SliderMaximum(IDC_POSITION), 120);
+    // The position notifications move the time and the slider.
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME) == " 0:02min "; }, 8000))
+        << player.Text(IDC_TIME);
+    EXPECT_GE(player.SliderPosition(IDC_POSITION), 4);
+    EXPECT_EQ(player.Text(IDC_TIME_LABEL), "Elapsed time:");
+    EXPECT_TRUE(player.Pushed(IDC_ELAPSED));
+    EXPECT_TRUE(SaveWindowPng(player.Window(), Shot("layout-0-playing.png")));
+
+    player.Command(IDC_REMAINING);
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME_LABEL) == "Remaining time:"; }));
+    EXPECT_TRUE(player.Pushed(IDC_REMAINING));
+    EXPECT_FALSE(player.Pushed(IDC_ELAPSED));
+    std::string remaining = player.Text(IDC_TIME);
+    EXPECT_TRUE(remaining.rfind("-0:5", 0) == 0 && remaining.size() == 9) << remaining;
+    DWORD mode = 9;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "TimeDisplay", mode));
+    EXPECT_EQ(mode, 1u);
+    player.Command(IDC_LIST_REMAINING);
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_LIST_TIME_LABEL) == "Total rem. time:"; }));
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "TotalTimeDisplay", mode));
+    EXPECT_EQ(mode, 1u);
+    player.Command(IDC_ELAPSED);
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME_LABEL) == "Elapsed time:"; }));
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "TimeDisplay", mode));
+    EXPECT_EQ(mode, 0u);
+    EXPECT_TRUE(player.Exit());
+}
+
+TEST_F(PlayerWindow, PauseStopWindAndSeek) {
+    REQUIRE_SOUND();
+    PlayerProcess player;
+    StartPlaying(player);
+    const std::string paused = "Plyvane - long (paused)";
+    const std::string playing = "Plyvane - long";
+
+    // The Pause button pressed with the mouse pauses and, pressed again, resumes.
+    player.Click(IDC_PAUSE);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == paused; })) << player.Title();
+    EXPECT_TRUE(player.Pushed(IDC_PAUSE));
+    EXPECT_FALSE(player.Pushed(IDC_PLAY));
+    // Pause sent by the program itself while paused only shows paused again.
+    player.Command(IDC_PAUSE);
+    ::Sleep(300);
+    EXPECT_EQ(player.Title(), paused);
+    player.Click(IDC_PAUSE);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == playing; })) << player.Title();
+
+    // Keyboard origin (the tray's Play/Pause icon) pauses and resumes too.
+    player.TrayClick(IDI_TRAY_PLAY, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == paused; })) << player.Title();
+    player.TrayClick(IDI_TRAY_PLAY, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == playing; })) << player.Title();
+
+    // Wind while paused at 10 s: a one-minute stream has a tick of 10 s
+    // (20 units), so each step is 1 s, two slider units.
+    player.Click(IDC_PAUSE);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == paused; }));
+    // (The decoder seeks to whole 24 ms frames: 10 500 ms lands on 10 488.)
+    player.SetSliderPosition(IDC_POSITION, 21);
+    player.Scroll(IDC_POSITION, TB_THUMBPOSITION, 21);
+    ASSERT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME) == " 0:10min "; }))
+        << player.Text(IDC_TIME);
+    EXPECT_EQ(player.Title(), paused);
+    player.Command(IDC_FORWARD);  // 11 488 ms
+    EXPECT_TRUE(WaitUntil([&] { return player.SliderPosition(IDC_POSITION) == 22; }))
+        << player.SliderPosition(IDC_POSITION);
+    player.Command(IDC_REWIND);  // from 11 472 to 10 472 ms
+    EXPECT_TRUE(WaitUntil([&] { return player.SliderPosition(IDC_POSITION) == 20; }))
+        << player.SliderPosition(IDC_POSITION);
+
+    // The slider's last position seeks one unit (500 ms) before the end:
+    // 59 500 ms, shown at once; the engine's own report after refilling its
+    // ring near the end may say a little less, never the end (1:00).
+    player.SetSliderPosition(IDC_POSITION, 120);
+    player.Scroll(IDC_POSITION, TB_BOTTOM, 0);
+    ::Sleep(500);
+    std::string atEnd = player.Text(IDC_TIME);
+    EXPECT_TRUE(atEnd == " 0:59min " || atEnd == " 0:58min ") << atEnd;
+    EXPECT_EQ(player.Title(), paused);
+
+    // Stop from the program (no focus, no keyboard): stops where it is.
+    player.Command(IDC_STOP);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - long (stopped)"; }))
+        << player.Title();
+    EXPECT_EQ(player.Text(IDC_TIME), " 0:00min ");
+    EXPECT_EQ(player.SliderPosition(IDC_POSITION), 0);
+    EXPECT_TRUE(player.Pushed(IDC_STOP));
+    // Play starts the stream again from its start.
+    player.Command(IDC_PLAY);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == playing; })) << player.Title();
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME) == " 0:01min "; }, 6000));
+
+    // Stop with the mouse rewinds: the stream is opened again at its start
+    // and waits there, stopped.
+    player.Click(IDC_STOP);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - long (stopped)"; }));
+    EXPECT_EQ(player.Text(IDC_TIME), " 0:00min ");
+    EXPECT_EQ(player.SliderMaximum(IDC_POSITION), 120);
+    player.TrayClick(IDI_TRAY_PLAY, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == playing; })) << player.Title();
+    EXPECT_TRUE(player.Exit());
+}
+
+TEST_F(PlayerWindow, VolumeSliderAndTheStoredVolume) {
+    REQUIRE_SOUND();
+    {
+        PlayerProcess player;
+        StartPlaying(player);
+        player.SetSliderPosition(IDC_VOLUME, 4096);
+        player.Scroll(IDC_VOLUME, TB_THUMBPOSITION, 4096);
+        ::Sleep(200);
+        EXPECT_EQ(player.SliderPosition(IDC_VOLUME), 4096);
+        EXPECT_TRUE(player.Exit());
+    }
+    // The device may round the volume it was given by one step.
+    DWORD volume = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "Volume", volume));
+    EXPECT_NEAR(static_cast<double>(volume), 4096.0 * 8, 8.0);
+    {
+        // The next start applies it when the stream opens.
+        PlayerProcess player;
+        StartPlaying(player);
+        EXPECT_NEAR(player.SliderPosition(IDC_VOLUME), 4096, 1);
+        EXPECT_TRUE(player.Exit());
+    }
+    {
+        // Without ever opening a source "Volume" stays as it was.
+        WriteNumber(kConfigurationKey, "Volume", 12345);
+        PlayerProcess player;
+        ASSERT_TRUE(player.Start(""));
+        ASSERT_NE(player.WaitForWindow(), nullptr);
+        EXPECT_TRUE(player.Exit());
+        EXPECT_TRUE(ReadNumber(kConfigurationKey, "Volume", volume));
+        EXPECT_EQ(volume, 12345u);
+    }
+}
+
+TEST_F(PlayerWindow, DoubleClicksCycleTheLayouts) {
+    REQUIRE_SOUND();
+    PlayerProcess player;
+    StartPlaying(player);
+    RECT area{};
+    ::GetWindowRect(player.Window(), &area);
+    const LONG fullHeight = area.bottom - area.top;
+    const LONG narrowWidth = area.right - area.left;
+    LONG lastHeight = fullHeight;
+    const char* shots[] = {"layout-1-playing.png", "layout-2-playing.png"};
+    for (DWORD layout = 1; layout <= 3; ++layout) {
+        player.DoubleClick(2, 2);
+        DWORD stored = 9;
+        ASSERT_TRUE(WaitUntil([&] {
+            return ReadNumber(kConfigurationKey, "DialogState", stored) && stored == layout % 3;
+        })) << stored;
+        // The window takes its new size: smaller for layouts 1 and 2.
+        LONG expected = layout < 3 ? lastHeight : fullHeight;
+        WaitUntil([&] {
+            ::GetWindowRect(player.Window(), &area);
+            return layout < 3 ? area.bottom - area.top < expected
+                              : area.bottom - area.top == expected;
+        });
+        ::Sleep(200);  // let the moved controls paint
+        EXPECT_EQ(area.right - area.left, narrowWidth);
+        if (layout < 3) {
+            EXPECT_LT(area.bottom - area.top, lastHeight) << "layout " << layout;
+            lastHeight = area.bottom - area.top;
+            EXPECT_TRUE(SaveWindowPng(player.Window(), Shot(shots[layout - 1])));
+        } else {
+            EXPECT_EQ(area.bottom - area.top, fullHeight);
+        }
+    }
+    EXPECT_TRUE(player.Exit());
+}
+
+TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
+    WriteNumber(kConfigurationKey, "DialogState", 3);
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(player.Window()));
+    EXPECT_EQ(player.Title(), "Plyvane");
+    DWORD state = 9;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "DialogState", state));
+    EXPECT_EQ(state, 0u);
+    // Hide and show again through the main tray icon.
+    player.TrayClick(IDI_PLYVANE, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ReadNumber(kConfigurationKey, "DialogState", state) && state == 3;
+    })) << state;
+    EXPECT_FALSE(::IsWindowVisible(player.Window()));
+    player.TrayClick(IDI_PLYVANE, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ReadNumber(kConfigurationKey, "DialogState", state) && state == 0;
+    })) << state;
+    EXPECT_TRUE(::IsWindowVisible(player.Window()));
+    EXPECT_TRUE(player.Exit());
+}
+
+TEST_F(PlayerWindow, ASecondInstanceHandsItsCommandLineOver) {
+    REQUIRE_SOUND();
+    PlayerProcess first;
+    ASSERT_TRUE(first.Start(""));
+    ASSERT_NE(first.WaitForWindow(), nullptr);
+    DWORD running = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "RunningWindow", running));
+    EXPECT_EQ(running, static_cast<DWORD>(reinterpret_cast<uintptr_t>(first.Window())));
+
+    // The shell's verb: " /play %1" with a path that holds a space.
+    PlayerProcess second;
+    ASSERT_TRUE(second.Start(" /play " + kSpaced));
+    EXPECT_TRUE(second.WaitForExit(10000));
+    EXPECT_TRUE(WaitUntil([&] { return first.Title() == "Plyvane - with space"; }, 8000))
+        << first.Title();
+
+    // The shell may quote the name: one pair of quotes is taken off.
+    PlayerProcess third;
+    ASSERT_TRUE(third.Start("/P \"" + kLong + "\""));
+    EXPECT_TRUE(third.WaitForExit(10000));
+    EXPECT_TRUE(WaitUntil([&] { return first.Title() == "Plyvane - long"; }, 8000))
+        << first.Title();
+
+    // Without a command line the second start asks; No ends it.
+    PlayerProcess fourth;
+    ASSERT_TRUE(fourth.Start(""));
+    HWND box = fourth.WaitForMessageBox("Plyvane instance check");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              "Another thread of Plyvane is already running!\n\nDo your really want to run "
+              "Plyvane again?");
+    ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(fourth.WaitForExit(5000));
+
+    EXPECT_TRUE(first.Exit());
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "RunningWindow", running));
+    EXPECT_EQ(running, 0u);
+    std::string handed;
+    EXPECT_TRUE(ReadText(kConfigurationKey, "CommandLine", handed));
+    EXPECT_EQ(handed, "");
+}
+
+TEST_F(PlayerWindow, VersionCheck) {
+    const std::string current = CurrentVersion();
+    ASSERT_NE(current, "no version");
+    struct Case {
+        const char* stored;  // null: never ran
+        bool resets;
+    } cases[] = {{nullptr, true}, {"0.0.9.9", true}, {"", true}};
+    for (const Case& c : cases) {
+        DeleteSettings();
+        if (c.stored != nullptr) WriteText(kPlaybackKey, "Version", c.stored);
+        WriteNumber(kConfigurationKey, "Buffers", 8);
+        WriteNumber(kConfigurationKey, "PlaybackMethode", 2);
+        PlayerProcess player;
+        ASSERT_TRUE(player.Start(""));
+        ASSERT_NE(player.WaitForWindow(), nullptr);
+        std::string version;
+        EXPECT_TRUE(ReadText(kPlaybackKey, "Version", version));
+        EXPECT_EQ(version, current);
+        DWORD value = 0;
+        EXPECT_TRUE(ReadNumber(kConfigurationKey, "Buffers", value));
+        EXPECT_EQ(value, 4u);
+        EXPECT_TRUE(ReadNumber(kConfigurationKey, "FramesPerBuffer", value));
+        EXPECT_EQ(value, 16u);
+        EXPECT_TRUE(ReadNumber(kConfigurationKey, "PlaybackMethode", value));
+        EXPECT_EQ(value, 1u);
+        EXPECT_TRUE(ReadNumber(kConfigurationKey, "CheckExtentions", value));
+        EXPECT_EQ(value, 1u);
+        EXPECT_TRUE(player.Exit());
+    }
+
+    // The same version: nothing is reset.
+    DeleteSettings();
+    WriteText(kPlaybackKey, "Version", current.c_str());
+    WriteNumber(kConfigurationKey, "Buffers", 8);
+    {
+        PlayerProcess player;
+        ASSERT_TRUE(player.Start(""));
+        ASSERT_NE(player.WaitForWindow(), nullptr);
+        DWORD value = 0;
+        EXPECT_TRUE(ReadNumber(kConfigurationKey, "Buffers", value));
+        EXPECT_EQ(value, 8u);
+        EXPECT_TRUE(player.Exit());
+    }
+
+    // A newer version was installed: the older one refuses to run.
+    WriteText(kPlaybackKey, "Version", "9");
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    HWND box = player.WaitForMessageBox("Plyvane version check");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              "You are trying to run an older version of Plyvane\nthan the one which was "
+              "installed!\n\nPlease download the newest version of Plyvane and\nreinstall it.");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(player.WaitForExit(5000));
+    std::string version;
+    EXPECT_TRUE(ReadText(kPlaybackKey, "Version", version));
+    EXPECT_EQ(version, "9");
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(PlayerWindow, TrayIconsAsTheShellReceivedThem) {
+    REQUIRE_SOUND();
+    const std::string log = kDir + "\\tray.log";
+    ::DeleteFileA(log.c_str());
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("/P \"" + kLongNamed + "\"", log));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    const std::string title =
+        "Plyvane - a song whose name is far too long for the tip of a tray icon to show whole";
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == title; })) << player.Title();
+    // Asking for the transport icons again adds nothing.
+    player.Command(ID_TASKBAR_CONTROLS_ON);
+    player.Command(ID_TASKBAR_CONTROLS_ON);
+    player.Click(IDC_PAUSE);
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == title + " (paused)"; }));
+    EXPECT_TRUE(player.Exit());
+
+    std::vector<std::string> calls = Lines(ReadFile(log));
+    const std::string flags = " flags=7 callback=21382 ";
+    std::vector<std::string> adds;
+    for (const std::string& call : calls) {
+        if (call.rfind("ADD", 0) == 0) adds.push_back(call);
+    }
+    // Played from the command line: the icons come after the stream started.
+    ASSERT_EQ(adds.size(), 5u);
+    EXPECT_EQ(adds[0], "ADD id=128" + flags + "icon=128 tip=Plyvane MPEG Audio Player");
+    EXPECT_EQ(adds[1], "ADD id=136" + flags + "icon=136 tip=Previous song in queue");
+    EXPECT_EQ(adds[2], "ADD id=133" + flags + "icon=224 tip=Pause");
+    EXPECT_EQ(adds[3], "ADD id=134" + flags + "icon=134 tip=Stop");
+    EXPECT_EQ(adds[4], "ADD id=135" + flags + "icon=135 tip=Next song in queue");
+
+    // Pausing: the main tip becomes the title, cut to 63 characters, and the
+    // Play/Pause icon shows Play.
+    std::string cut = (title + " (paused)").substr(0, 63);
+    auto paused = std::find(calls.rbegin(), calls.rend(),
+                            "MODIFY id=128" + flags + "icon=128 tip=" + cut);
+    ASSERT_NE(paused, calls.rend());
+    ASSERT_NE(paused, calls.rbegin());
+    EXPECT_EQ(*(paused - 1), "MODIFY id=133" + flags + "icon=133 tip=Play");
+
+    // Shut-down removes the transport icons, then the main icon.
+    ASSERT_GE(calls.size(), 5u);
+    std::vector<std::string> last(calls.end() - 5, calls.end());
+    const char* order[] = {"136", "133", "134", "135", "128"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(last[i], std::string("DELETE id=") + order[i] + " flags=0 callback=0 icon=0 tip=");
+    }
+}
+
+TEST_F(PlayerWindow, StartsToAnIdleWindowQuickly) {
+    // The first start warms the prefix's caches.
+    {
+        PlayerProcess player;
+        ASSERT_TRUE(player.Start(""));
+        ASSERT_NE(player.WaitForWindow(), nullptr);
+        EXPECT_TRUE(player.Exit());
+    }
+    std::vector<DWORD> times;
+    for (int i = 0; i < 3; ++i) {
+        PlayerProcess player;
+        DWORD start = ::GetTickCount();
+        ASSERT_TRUE(player.Start(""));
+        ASSERT_NE(player.WaitForWindow(), nullptr);
+        HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE,
+                                       player.ProcessId());
+        ::WaitForInputIdle(process, 5000);
+        ::CloseHandle(process);
+        times.push_back(::GetTickCount() - start);
+        EXPECT_TRUE(player.Exit());
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("start-up to a visible idle window: %lu ms (fastest %lu, slowest %lu)\n",
+                times[1], times[0], times[2]);
+    RecordProperty("startup_ms", static_cast<int>(times[1]));
+    EXPECT_LT(times[1], 1500u);
+}
+
+}  // namespace
+}  // namespace plyvane::testing
