@@ -1,5 +1,7 @@
 #include "decoder_core.h"
 
+#include "decoder.h"
+
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -47,6 +49,19 @@ bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
         stream.SkipBytes(1);
     }
     return false;
+}
+
+void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNumber) {
+    synthesis.Reset();
+    subbands.Clear();
+    FillStreamFields(info, header, layerNumber);
+    info.subbands = SubbandSamples::kSubbands;
+    info.slots = SubbandSamples::kSlots;
+    referenceHeader = header.bits & kReferenceHeaderMask;
+    layer = layerNumber;
+    streamChannels = info.streamChannels;
+    sampleRate = info.sampleRate;
+    bitratePerChannel = info.bitratePerChannel;
 }
 
 void DecoderCore::UpdateFrameSize() {

@@ -56,6 +56,10 @@ public:
     bool SeekPending() const { return seekPending_.load(std::memory_order_acquire); }
     void CarryOutSeek();
 
+    // The part of a layer's set-up that every layer shares: clears the filter
+    // bank and the subband samples, fills the stream fields of info from the
+    // first header and keeps them, with the reference header, for decoding.
+    void AdoptStream(StreamInfo& info, FrameHeader header, int layerNumber);
     // Recomputes the frame size estimate and the frame totals from the
     // stream's channels, bit rate and sample rate.
     void UpdateFrameSize();

@@ -21,15 +21,12 @@ void Layer2Decoder::ResetState() {
 
 int Layer2Decoder::Setup(StreamInfo& info, FrameHeader header) {
     Layer2Tables::Get();
-    core_.synthesis.Reset();
-    core_.subbands.Clear();
     ResetState();
-
     if (header.BitrateIndex() == 15) {
         core_.SetError("Layer II: Forbidden bitrate used for encoding!");
         return 0;
     }
-    FillStreamFields(info, header, 2);
+    core_.AdoptStream(info, header, 2);
     int selected = SelectLayer2Table(header.Id(), info.sampleRate, info.bitratePerChannel);
     if (selected < 0) {
         core_.SetError("Layer II: Bitrate %d not supported!\n", info.bitratePerChannel);
@@ -37,13 +34,6 @@ int Layer2Decoder::Setup(StreamInfo& info, FrameHeader header) {
     }
     table_ = &kLayer2AllocationTables[selected];
     setupTable_ = table_;
-    info.subbands = 32;
-    info.slots = 36;
-    core_.referenceHeader = header.bits & kReferenceHeaderMask;
-    core_.layer = 2;
-    core_.streamChannels = info.streamChannels;
-    core_.sampleRate = info.sampleRate;
-    core_.bitratePerChannel = info.bitratePerChannel;
     return 1;
 }
 

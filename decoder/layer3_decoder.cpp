@@ -34,21 +34,12 @@ void Layer3Decoder::ResetState() {
 void Layer3Decoder::ReleaseTables() { ReleaseHuffmanTables(); }
 
 int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
-    core_.synthesis.Reset();
-    core_.subbands.Clear();
     ResetState();
     if (header.BitrateIndex() == 15) {
         core_.SetError("Layer III: Forbidden bitrate used for encoding!");
         return 0;
     }
-    FillStreamFields(info, header, 3);
-    info.subbands = 32;
-    info.slots = 36;
-    core_.referenceHeader = header.bits & kReferenceHeaderMask;
-    core_.layer = 3;
-    core_.streamChannels = info.streamChannels;
-    core_.sampleRate = info.sampleRate;
-    core_.bitratePerChannel = info.bitratePerChannel;
+    core_.AdoptStream(info, header, 3);
     LoadHuffmanTables();
     // Build the stage tables now rather than inside the first frame.
     RequantizeTables::Get();
