@@ -25,6 +25,10 @@ public:
     bool SetButton(HWND button, int resourceId);
     // Gives a picture static (SS_BITMAP) the picture.
     bool SetPicture(HWND picture, int resourceId);
+    // A button that cannot be used: disabled, drawn by its owner with the
+    // picture greyed and embossed as the system draws disabled pictures
+    // (the dialog passes its WM_DRAWITEM to DrawDisabledButton).
+    bool SetDisabledButton(HWND button, int resourceId);
 
 private:
     HBITMAP Load(int resourceId);
@@ -33,7 +37,11 @@ private:
         HBITMAP bitmap;
     };
     std::vector<Loaded> loaded_;
+    std::vector<HBITMAP> greyed_;
 };
+
+// Draws a button made by SetDisabledButton; false for other controls.
+bool DrawDisabledButton(const DRAWITEMSTRUCT& item);
 
 // The pushed look of a button that stays down while its state is on.
 void SetPushed(HWND button, bool pushed);

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "about_box.h"
 #include "audio_engine.h"
 #include "logo_painter.h"
@@ -103,9 +106,14 @@ HFONT DerivedFont(HWND window, int heightPercent, int weight) {
 
 void CPlayerDialog::BuildControls() {
     for (const ButtonPicture& picture : kButtonPictures) {
-        bitmaps_.SetButton(Item(picture.id), picture.bitmap);
+        bool later = std::find(std::begin(kNotYetAvailable), std::end(kNotYetAvailable),
+                               picture.id) != std::end(kNotYetAvailable);
+        if (later) {
+            bitmaps_.SetDisabledButton(Item(picture.id), picture.bitmap);
+        } else {
+            bitmaps_.SetButton(Item(picture.id), picture.bitmap);
+        }
     }
-    for (int id : kNotYetAvailable) ::EnableWindow(Item(id), FALSE);
 
     ::SendMessageA(Item(IDC_VOLUME), TBM_SETRANGE, FALSE, MAKELPARAM(0, 8191));
     ::SendMessageA(Item(IDC_VOLUME), TBM_SETPAGESIZE, 0, 1024);
@@ -353,7 +361,7 @@ void CPlayerDialog::OnSysCommand(WPARAM command) {
 // ---------------------------------------------------------------- drawing
 
 void CPlayerDialog::OnDrawItem(DRAWITEMSTRUCT* item) {
-    if (item == nullptr) return;
+    if (item == nullptr || DrawDisabledButton(*item)) return;
     if (item->CtlID == IDC_LOGO) {
         RECT area = item->rcItem;
         ::FillRect(item->hDC, &area, ::GetSysColorBrush(COLOR_BTNFACE));

@@ -67,6 +67,9 @@ std::string ReadFile(const std::string& path) {
 class PlayerWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        // Without a window manager Wine draws the frames itself, so the
+        // screenshots show the caption.
+        WriteText("Software\\Wine\\X11 Driver", "Decorated", "N");
         ::CreateDirectoryA(kDir.c_str(), nullptr);
         ::CreateDirectoryA(kSpacedDir.c_str(), nullptr);
         // One minute of Layer II: a two-second stream thirty times over
@@ -198,6 +201,7 @@ TEST_F(PlayerWindow, PauseStopWindAndSeek) {
     // The slider's last position seeks one unit (500 ms) before the end:
     // 59 500 ms, shown at once; the engine's own report after refilling its
     // ring near the end may say a little less, never the end (1:00).
+    ::Sleep(300);
     player.SetSliderPosition(IDC_POSITION, 120);
     player.Scroll(IDC_POSITION, TB_BOTTOM, 0);
     ::Sleep(500);
@@ -266,6 +270,8 @@ TEST_F(PlayerWindow, DoubleClicksCycleTheLayouts) {
     REQUIRE_SOUND();
     PlayerProcess player;
     StartPlaying(player);
+    // Some way into the stream, for the screenshots.
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME) == " 0:02min "; }, 8000));
     RECT area{};
     ::GetWindowRect(player.Window(), &area);
     const LONG fullHeight = area.bottom - area.top;

@@ -185,8 +185,10 @@ void PlayerProcess::TrayClick(UINT iconId, UINT mouseMessage) const {
 }
 
 void PlayerProcess::Scroll(int sliderId, int code, int position) const {
-    ::PostMessageA(window_, WM_HSCROLL, MAKEWPARAM(code, position),
-                   reinterpret_cast<LPARAM>(Item(sliderId)));
+    // Sent, as the trackbar sends it: it arrives before any notification
+    // still queued that could move the slider in between.
+    ::SendMessageTimeoutA(window_, WM_HSCROLL, MAKEWPARAM(code, position),
+                          reinterpret_cast<LPARAM>(Item(sliderId)), SMTO_NORMAL, 5000, nullptr);
 }
 
 int PlayerProcess::SliderPosition(int id) const {

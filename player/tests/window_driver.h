@@ -60,7 +60,7 @@ public:
     void DoubleClick(int x, int y) const;
     // A tray icon's callback.
     void TrayClick(UINT iconId, UINT mouseMessage) const;
-    // A scroll message from a slider, as the trackbar sends it.
+    // A scroll message from a slider, sent as the trackbar sends it.
     void Scroll(int sliderId, int code, int position) const;
     int SliderPosition(int id) const;
     int SliderMaximum(int id) const;
