@@ -24,6 +24,22 @@ bool ParseChoice(const std::string& text, const int* allowed, int& value) {
     return false;
 }
 
+// A decimal in [low, high], optionally negative.
+bool ParseRange(const std::string& text, int low, int high, int& value) {
+    if (text.empty() || text.size() > 6) return false;
+    size_t start = text[0] == '-' ? 1 : 0;
+    if (start == text.size()) return false;
+    int parsed = 0;
+    for (size_t i = start; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        parsed = parsed * 10 + (text[i] - '0');
+    }
+    if (start == 1) parsed = -parsed;
+    if (parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
 // Walks the arguments after the command word, splitting "--name=value".
 class ArgumentReader {
 public:
@@ -167,6 +183,79 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
     return true;
 }
 
+bool ParsePlay(ArgumentReader& args, PlayOptions& play, std::string& error) {
+    bool optionsEnded = false;
+    while (!args.Done()) {
+        std::string argument = args.Take();
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            if (argument.empty()) {
+                error = "empty file name";
+                return false;
+            }
+            play.files.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name, value;
+        args.Split(argument, name, value);
+        if (name == "--method") {
+            if (!args.TakeValue(name, value, error)) return false;
+            if (value == "timer" || value == "1") {
+                play.method = 1;
+            } else if (value == "thread" || value == "2") {
+                play.method = 2;
+            } else if (value == "device" || value == "3") {
+                play.method = 3;
+            } else {
+                error = "--method must be timer, thread or device, not '" + value + "'";
+                return false;
+            }
+            continue;
+        }
+        struct Numeric {
+            const char* name;
+            int* target;
+            int low;
+            int high;
+            const int* allowed;  // or null for the range
+            const char* shown;
+        };
+        static const int kDivisors[] = {1, 2, 4, 0};
+        static const int kBits[] = {8, 16, 0};
+        const Numeric numerics[] = {
+            {"--buffers", &play.buffers, 2, 128, nullptr, "2 to 128"},
+            {"--frames", &play.framesPerBuffer, 1, 128, nullptr, "1 to 128"},
+            {"--divisor", &play.divisor, 0, 0, kDivisors, "1, 2 or 4"},
+            {"--quality", &play.quality, 1, 3, nullptr, "1, 2 or 3"},
+            {"--bits", &play.bits, 0, 0, kBits, "8 or 16"},
+            {"--channels", &play.channels, 1, 2, nullptr, "1 or 2"},
+            {"--device", &play.device, -1, 31, nullptr, "-1 to 31"},
+        };
+        const Numeric* match = nullptr;
+        for (const Numeric& numeric : numerics)
+            if (name == numeric.name) match = &numeric;
+        if (match == nullptr) {
+            error = "unknown option '" + argument + "' for play";
+            return false;
+        }
+        if (!args.TakeValue(name, value, error)) return false;
+        const bool ok = match->allowed != nullptr ? ParseChoice(value, match->allowed, *match->target)
+                                                  : ParseRange(value, match->low, match->high, *match->target);
+        if (!ok) {
+            error = std::string(match->name) + " must be " + match->shown + ", not '" + value + "'";
+            return false;
+        }
+    }
+    if (play.files.empty()) {
+        error = "play needs a FILE";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::string& error) {
@@ -189,6 +278,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::
         out.command = Command::kDecode;
         return ParseDecode(args, out.decode, error);
     }
+    if (command == "play") {
+        out.command = Command::kPlay;
+        return ParsePlay(args, out.play, error);
+    }
     error = "unknown command '" + command + "'";
     return false;
 }
@@ -197,7 +290,12 @@ const char* UsageText() {
     return "usage: plyvane-cli info [--json] FILE\n"
            "       plyvane-cli decode FILE -o OUT.wav [--divisor 1|2|4] [--quality 1|2|3]\n"
            "                          [--bits 8|16] [--channels 1|2]\n"
-           "  -o -  writes raw PCM (no WAV header) to the standard output.\n";
+           "       plyvane-cli play FILE... [--method timer|thread|device] [--buffers 2..128]\n"
+           "                          [--frames 1..128] [--divisor 1|2|4] [--quality 1|2|3]\n"
+           "                          [--bits 8|16] [--channels 1|2] [--device -1|N]\n"
+           "  -o -  writes raw PCM (no WAV header) to the standard output.\n"
+           "  play: several files play back to back; space pauses, left and right arrows\n"
+           "        seek 5 s, q stops.\n";
 }
 
 }  // namespace plyvane::cli

@@ -7,5 +7,6 @@ namespace plyvane::cli {
 
 int RunInfo(const InfoOptions& options);
 int RunDecode(const DecodeOptions& options);
+int RunPlay(const PlayOptions& options);
 
 }  // namespace plyvane::cli

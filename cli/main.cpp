@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     switch (commandLine.command) {
         case Command::kInfo: return RunInfo(commandLine.info);
         case Command::kDecode: return RunDecode(commandLine.decode);
+        case Command::kPlay: return RunPlay(commandLine.play);
         case Command::kHelp: break;
     }
     std::fputs(UsageText(), stdout);

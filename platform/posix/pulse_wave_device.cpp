@@ -178,6 +178,7 @@ WaveResult PulseWaveDevice::Restart() {
 }
 
 int PulseWaveDevice::DropQueue() {
+    haveLastLatency_ = false;
     const int dropped = static_cast<int>(count_);
     for (std::size_t i = 0; i < count_; ++i) {
         PulseBlock* block = queue_[(head_ + i) % kQueueCapacity];
@@ -276,6 +277,20 @@ int PulseWaveDevice::CollectPlayed(uint64_t latencyBytes) {
     return done;
 }
 
+int PulseWaveDevice::CollectAllWritten() {
+    int done = 0;
+    while (writtenEntries_ > 0) {
+        PulseBlock* block = queue_[head_];
+        block->queued = false;
+        block->flags.fetch_or(kDone, std::memory_order_acq_rel);
+        head_ = (head_ + 1) % kQueueCapacity;
+        --count_;
+        --writtenEntries_;
+        ++done;
+    }
+    return done;
+}
+
 void PulseWaveDevice::Run() {
     const uint32_t bytesPerMs = std::max<uint32_t>(1, format_.avgBytesPerSecond / 1000);
     std::unique_lock<std::mutex> lock(mutex_);
@@ -325,6 +340,10 @@ void PulseWaveDevice::Run() {
             lock.lock();
             if (resetRequested_ || stopping_) continue;
             done = CollectPlayed(latency);
+            const bool allHandedOver = !wrote && writtenEntries_ > 0 && writtenEntries_ == count_;
+            if (allHandedOver && haveLastLatency_ && latency == lastLatency_) done += CollectAllWritten();
+            haveLastLatency_ = allHandedOver;
+            lastLatency_ = latency;
             if (writtenEntries_ > 0) {
                 const uint64_t played = writtenBytes_ > latency ? writtenBytes_ - latency : 0;
                 const uint64_t end = queue_[head_]->end;

@@ -52,6 +52,8 @@ private:
     int DropQueue();
     // Under the lock: pops the blocks the server has played.
     int CollectPlayed(uint64_t latencyBytes);
+    // Under the lock: every block handed over counts as played.
+    int CollectAllWritten();
     void Deliver(int doneBlocks);
     // Writes bytes, scaled by the volume unless it is full.
     bool WriteChunk(const uint8_t* bytes, uint32_t count);
@@ -82,6 +84,11 @@ private:
     bool stopping_ = false;
     bool resetRequested_ = false;
     bool serverFailed_ = false;
+    // The latency seen at the last look while everything was handed over:
+    // once it stops falling the server has played all it had (what remains
+    // is the sink's own latency, which never drains).
+    uint64_t lastLatency_ = 0;
+    bool haveLastLatency_ = false;
 };
 
 }  // namespace plyvane

@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Compares what a sink's monitor recorded with the PCM we decoded ourselves.
+
+  compare_recording.py REFERENCE.raw RECORDING.raw [--channels 2]
+                       [--rate 44100] [--min-snr 30] [--max-gap-ms 20]
+
+Both files are signed 16-bit little-endian PCM. The recording is aligned to
+the reference (first loud sample, then the best offset nearby), and then:
+the SNR of the recording against the reference over the whole reference, and
+the longest stretch where the reference sounds but the recording is silent
+(a gap heard). Prints one line; exits 0 when both meet their limits.
+"""
+import argparse
+import array
+import math
+import sys
+
+LOUD = 512      # a sample this far from zero is surely sound
+QUIET = 8       # the recording counts as silent below this
+SEARCH = 96     # frames around the first-loud-sample guess
+WINDOW = 8192   # frames compared to pick the offset
+
+
+def read_pcm(path):
+    samples = array.array("h")
+    with open(path, "rb") as f:
+        samples.frombytes(f.read())
+    if sys.byteorder != "little":
+        samples.byteswap()
+    return samples
+
+
+def first_loud_frame(samples, channels):
+    for i, value in enumerate(samples):
+        if abs(value) >= LOUD:
+            return i // channels
+    return None
+
+
+def mismatch(ref, rec, channels, ref_start, rec_start, frames):
+    total = 0
+    for k in range(frames * channels):
+        i = rec_start * channels + k
+        r = rec[i] if 0 <= i < len(rec) else 0
+        total += abs(r - ref[ref_start * channels + k])
+    return total
+
+
+def main(argv):
+    p = argparse.ArgumentParser()
+    p.add_argument("reference")
+    p.add_argument("recording")
+    p.add_argument("--channels", type=int, default=2)
+    p.add_argument("--rate", type=int, default=44100)
+    p.add_argument("--min-snr", type=float, default=30.0)
+    p.add_argument("--max-gap-ms", type=float, default=20.0)
+    a = p.parse_args(argv)
+    ch = a.channels
+    ref, rec = read_pcm(a.reference), read_pcm(a.recording)
+    ref_frames, rec_frames = len(ref) // ch, len(rec) // ch
+
+    ref_first, rec_first = first_loud_frame(ref, ch), first_loud_frame(rec, ch)
+    if ref_first is None:
+        print("reference is silent")
+        return 2
+    if rec_first is None:
+        print("FAIL: the recording is silent (%d frames)" % rec_frames)
+        return 1
+
+    window = min(WINDOW, ref_frames - ref_first)
+    best = None
+    for d in range(-SEARCH, SEARCH + 1):
+        cost = mismatch(ref, rec, ch, ref_first, rec_first + d, window)
+        if best is None or cost < best[0]:
+            best = (cost, d)
+    offset = rec_first + best[1] - ref_first  # recording frame = reference frame + offset
+
+    signal = noise = 0
+    gap = longest_gap = 0
+    for f in range(ref_frames):
+        j = f + offset
+        loud_ref = False
+        quiet_rec = True
+        for c in range(ch):
+            r = ref[f * ch + c]
+            x = rec[j * ch + c] if 0 <= j < rec_frames else 0
+            signal += r * r
+            noise += (x - r) * (x - r)
+            loud_ref |= abs(r) >= LOUD
+            quiet_rec &= abs(x) < QUIET
+        if quiet_rec and (loud_ref or gap > 0):
+            gap += 1
+            longest_gap = max(longest_gap, gap)
+        else:
+            gap = 0
+    snr = 10 * math.log10(signal / noise) if noise > 0 else float("inf")
+    gap_ms = longest_gap * 1000.0 / a.rate
+    ok = snr >= a.min_snr and gap_ms <= a.max_gap_ms
+    print("%s: %d frames at offset %d, SNR %.1f dB (limit %.0f), longest gap %.1f ms (limit %.0f)" % (
+        "ok" if ok else "FAIL", ref_frames, offset, snr, a.min_snr, gap_ms, a.max_gap_ms))
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

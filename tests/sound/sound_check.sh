@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Real sound: plays a stream through a PulseAudio null sink of its own,
+# records the sink's monitor and compares the recording with our own decoded
+# PCM (SNR and gaps, see compare_recording.py).
+#
+#   sound_check.sh WORKDIR [--win98 WINE_RUN_PREFIX...] -- DECODE_CMD... -- PLAY_CMD...
+#
+# DECODE_CMD writes the stream's PCM (16-bit stereo, 44.1 kHz) to stdout;
+# PLAY_CMD plays it. With --win98, the Wine prefix of the given wine-run.sh
+# command reports Windows 98 (the device callback method needs it).
+# The server and the recorder belong to this script and are stopped by their
+# pids. The sink never rewinds (a rewind rewrites audio the monitor has
+# already passed on, so the start of a stream would be missing from the
+# recording), and the recorder runs a second before and after the player.
+# Exit 0 pass, 1 fail, 77 skip.
+set -uo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+work=$1
+shift
+win98=()
+if [[ ${1:-} == --win98 ]]; then
+    shift
+    while [[ $1 != -- ]]; do win98+=("$1"); shift; done
+fi
+[[ ${1:-} == -- ]] || { echo "usage: sound_check.sh WORKDIR [--win98 CMD...] -- DECODE... -- PLAY..."; exit 2; }
+shift
+decode=()
+while [[ $# -gt 0 && $1 != -- ]]; do decode+=("$1"); shift; done
+shift
+play=("$@")
+
+for tool in pulseaudio pactl parec python3; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skip: $tool is not installed"
+        exit 77
+    fi
+done
+
+rm -rf "$work"
+mkdir -p "$work/runtime"
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+}
+trap cleanup EXIT
+
+if ! "${decode[@]}" >"$work/reference.raw" 2>"$work/decode.log"; then
+    echo "FAIL: the reference decode failed"
+    cat "$work/decode.log"
+    exit 1
+fi
+if ((${#win98[@]})); then
+    "${win98[@]}" reg add 'HKCU\Software\Wine' /v Version /d win98 /f >"$work/win98.log" 2>&1 \
+        || { echo "FAIL: cannot set the Wine prefix to Windows 98"; cat "$work/win98.log"; exit 1; }
+fi
+
+socket=$work/runtime/native
+export PULSE_RUNTIME_PATH=$work/runtime
+export PULSE_SERVER=unix:$socket
+HOME=$work pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+    --load="module-null-sink norewinds=1" \
+    --load="module-native-protocol-unix socket=$socket auth-anonymous=1" >"$work/pulseaudio.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+if ! pactl info >/dev/null 2>&1; then
+    echo "FAIL: the PulseAudio server did not start"
+    cat "$work/pulseaudio.log"
+    exit 1
+fi
+
+parec --latency-msec=20 -d null.monitor --format=s16le --rate=44100 --channels=2 --raw \
+    >"$work/recording.raw" 2>"$work/parec.log" &
+pids+=($!)
+sleep 1
+
+status=0
+"${play[@]}" </dev/null >"$work/play.log" 2>&1 || status=$?
+sleep 1
+cleanup
+pids=()
+if ((status != 0)); then
+    echo "FAIL: the player exited with $status"
+    cat "$work/play.log"
+    exit 1
+fi
+python3 "$here/compare_recording.py" "$work/reference.raw" "$work/recording.raw"
