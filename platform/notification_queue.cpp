@@ -25,7 +25,15 @@ bool NotificationQueue::Wait(Notification& out, uint32_t timeoutMs) {
     return true;
 }
 
-bool NotificationQueue::TryTake(Notification& out) { return Wait(out, 0); }
+bool NotificationQueue::TryTake(Notification& out) {
+    // No timed wait: under Wine even a zero timeout is a trip to the server.
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (count_ == 0) return false;
+    out = ring_[head_];
+    head_ = (head_ + 1) % kCapacity;
+    --count_;
+    return true;
+}
 
 std::size_t NotificationQueue::Size() const {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -38,6 +38,7 @@ void SimulatedClock::AddTicker(std::function<void()> ticker) {
 }
 
 void SimulatedClock::WakeDue() {
+    if (sleepers_.empty()) return;
     for (Sleeper* sleeper : sleepers_) {
         if (sleeper->woken) continue;
         if (Reached(now_, sleeper->wakeAt) || (sleeper->stop != nullptr && sleeper->stop->load())) {
@@ -59,7 +60,7 @@ void SimulatedClock::Advance(uint32_t milliseconds) {
         for (auto& ticker : *tickers) ticker();
         std::unique_lock<std::mutex> lock(mutex_);
         WakeDue();
-        changed_.wait(lock, [this] { return running_ == 0; });
+        if (running_ != 0) changed_.wait(lock, [this] { return running_ == 0; });
     }
 }
 
