@@ -70,6 +70,10 @@ protected:
         // Without a window manager Wine draws the frames itself, so the
         // screenshots show the caption.
         WriteText("Software\\Wine\\X11 Driver", "Decorated", "N");
+        // Every folder on the way (the results folder may be gone too).
+        for (size_t at = kDir.find('\\', 3); at != std::string::npos; at = kDir.find('\\', at + 1)) {
+            ::CreateDirectoryA(kDir.substr(0, at).c_str(), nullptr);
+        }
         ::CreateDirectoryA(kDir.c_str(), nullptr);
         ::CreateDirectoryA(kSpacedDir.c_str(), nullptr);
         // One minute of Layer II: a two-second stream thirty times over
