@@ -25,9 +25,16 @@ mkdir -p "$(dirname "$prefix")"
     flock 9
     if [[ ! -f $prefix/system.reg ]]; then
         echo "wine-run.sh: creating Wine prefix $prefix" >&2
-        "$wine" wineboot -i >/dev/null 2>&1
+        "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
         # wineboot returns before the registry is on disk; wait for the server.
-        /usr/lib/wine/wineserver -w
+        /usr/lib/wine/wineserver -w 9>&-
+    fi
+    # Start the prefix's server and Wine's background processes here, with no
+    # inherited output: started by a test, they would hold its output pipe open
+    # and CTest would wait for them until the last test in the prefix ended.
+    # (wineserver exits 2 when one is already running.)
+    if /usr/lib/wine/wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
+        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     fi
 ) 9>"$prefix.lock"
 
