@@ -179,7 +179,13 @@ TEST_F(PlayerWindow, PauseStopWindAndSeek) {
     player.Click(IDC_PAUSE);
     ASSERT_TRUE(WaitUntil([&] { return player.Title() == playing; })) << player.Title();
 
-    // Keyboard origin (the tray's Play/Pause icon) pauses and resumes too.
+    // Alt+A, the accelerator, pauses and, pressed again, resumes.
+    player.TypeAltKey('A');
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == paused; })) << player.Title();
+    player.TypeAltKey('A');
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == playing; })) << player.Title();
+
+    // So does the tray's Play/Pause icon (also keyboard origin).
     player.TrayClick(IDI_TRAY_PLAY, WM_LBUTTONUP);
     ASSERT_TRUE(WaitUntil([&] { return player.Title() == paused; })) << player.Title();
     player.TrayClick(IDI_TRAY_PLAY, WM_LBUTTONUP);

@@ -180,6 +180,18 @@ void PlayerProcess::DoubleClick(int x, int y) const {
     ::PostMessageA(window_, WM_LBUTTONUP, 0, point);
 }
 
+void PlayerProcess::TypeAltKey(WORD key) const {
+    ::SetForegroundWindow(window_);
+    INPUT keys[4]{};
+    const WORD codes[4] = {VK_MENU, key, key, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    ::SendInput(4, keys, sizeof(INPUT));
+}
+
 void PlayerProcess::TrayClick(UINT iconId, UINT mouseMessage) const {
     ::PostMessageA(window_, 21382, iconId, mouseMessage);
 }

@@ -58,6 +58,8 @@ public:
     void Click(int id) const;
     // A double click in the window's client area.
     void DoubleClick(int x, int y) const;
+    // Keys typed on the keyboard (to the foreground window): Alt+key.
+    void TypeAltKey(WORD key) const;
     // A tray icon's callback.
     void TrayClick(UINT iconId, UINT mouseMessage) const;
     // A scroll message from a slider, sent as the trackbar sends it.
