@@ -84,7 +84,7 @@ protected:
         for (int i = 0; i < 30; ++i) minute += piece;
         WriteFile(kLong, minute);
         WriteFile(kSpaced, minute);
-        WriteFile(kLongNamed, piece);
+        WriteFile(kLongNamed, minute);
         WriteFile(kDir + "\\descript.ion", "long.mp2 A fine test tone\n");
     }
 
@@ -321,6 +321,11 @@ TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
     ASSERT_NE(player.WaitForWindow(), nullptr);
     EXPECT_TRUE(::IsWindowVisible(player.Window()));
     EXPECT_EQ(player.Title(), "Plyvane");
+    // The saved position is used.
+    RECT area{};
+    ::GetWindowRect(player.Window(), &area);
+    EXPECT_EQ(area.left, 160);
+    EXPECT_EQ(area.top, 120);
     DWORD state = 9;
     EXPECT_TRUE(ReadNumber(kConfigurationKey, "DialogState", state));
     EXPECT_EQ(state, 0u);
@@ -335,6 +340,71 @@ TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
         return ReadNumber(kConfigurationKey, "DialogState", state) && state == 0;
     })) << state;
     EXPECT_TRUE(::IsWindowVisible(player.Window()));
+    // The controls page sets a layout by command.
+    player.Command(ID_SET_DIALOG_STATE, 2);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ReadNumber(kConfigurationKey, "DialogState", state) && state == 2;
+    })) << state;
+    // Moved somewhere else, the window stores its new corner at the end.
+    ::SetWindowPos(player.Window(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(player.Exit());
+    DWORD x = 0, y = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "WindowXPos", x));
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "WindowYPos", y));
+    EXPECT_EQ(x, 200u);
+    EXPECT_EQ(y, 150u);
+}
+
+TEST_F(PlayerWindow, AnOffScreenPositionIsIgnored) {
+    WriteNumber(kConfigurationKey, "WindowXPos", 160);
+    WriteNumber(kConfigurationKey, "WindowYPos", static_cast<DWORD>(-40));
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    RECT area{};
+    ::GetWindowRect(player.Window(), &area);
+    EXPECT_GE(area.top, 0);
+    EXPECT_TRUE(player.Exit());
+}
+
+TEST_F(PlayerWindow, AStaleInstanceIsTakenOverSilently) {
+    // A player that crashed left its atom and its window handle behind.
+    ATOM stale = ::GlobalAddAtomA("Plyvane MPEG Audio Player");
+    WriteNumber(kConfigurationKey, "RunningWindow", 0x00BADBAD);
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    DWORD running = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "RunningWindow", running));
+    EXPECT_EQ(running, static_cast<DWORD>(reinterpret_cast<uintptr_t>(player.Window())));
+    EXPECT_TRUE(player.Exit());
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "RunningWindow", running));
+    EXPECT_EQ(running, 0u);
+    ::GlobalDeleteAtom(stale);
+}
+
+TEST_F(PlayerWindow, AMinimisedWindowShowsTitleAndTimeInItsCaption) {
+    REQUIRE_SOUND();
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("/P \"" + kLongNamed + "\""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    const std::string title =
+        "Plyvane - a song whose name is far too long for the tip of a tray icon to show whole";
+    ASSERT_TRUE(WaitUntil([&] { return player.Title() == title; })) << player.Title();
+    player.Command(ID_SCROLL_CAPTION_OFF);
+    ::PostMessageA(player.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(player.Window()) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == title + "  0:02min "; }, 8000))
+        << player.Title();
+    // Scrolling on: the caption is wider than the window, so it turns.
+    player.Command(ID_SCROLL_CAPTION_ON);
+    std::string turning;
+    EXPECT_TRUE(WaitUntil([&] {
+        turning = player.Title();
+        return turning.find(" +++ ") != std::string::npos && turning.rfind("Plyvane", 0) != 0;
+    })) << turning;
+    ::PostMessageA(player.Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == title; })) << player.Title();
     EXPECT_TRUE(player.Exit());
 }
 
@@ -465,6 +535,9 @@ TEST_F(PlayerWindow, TrayIconsAsTheShellReceivedThem) {
     player.Command(ID_TASKBAR_CONTROLS_ON);
     player.Click(IDC_PAUSE);
     ASSERT_TRUE(WaitUntil([&] { return player.Title() == title + " (paused)"; }));
+    // The controls page switches the transport icons off and on again.
+    player.Command(ID_TASKBAR_CONTROLS_OFF);
+    player.Command(ID_TASKBAR_CONTROLS_ON);
     EXPECT_TRUE(player.Exit());
 
     std::vector<std::string> calls = Lines(ReadFile(log));
@@ -473,13 +546,20 @@ TEST_F(PlayerWindow, TrayIconsAsTheShellReceivedThem) {
     for (const std::string& call : calls) {
         if (call.rfind("ADD", 0) == 0) adds.push_back(call);
     }
-    // Played from the command line: the icons come after the stream started.
-    ASSERT_EQ(adds.size(), 5u);
+    // Played from the command line: the icons come after the stream started;
+    // switched on again while paused, the Play/Pause icon shows Play.
+    ASSERT_EQ(adds.size(), 9u);
     EXPECT_EQ(adds[0], "ADD id=128" + flags + "icon=128 tip=Plyvane MPEG Audio Player");
     EXPECT_EQ(adds[1], "ADD id=136" + flags + "icon=136 tip=Previous song in queue");
     EXPECT_EQ(adds[2], "ADD id=133" + flags + "icon=224 tip=Pause");
     EXPECT_EQ(adds[3], "ADD id=134" + flags + "icon=134 tip=Stop");
     EXPECT_EQ(adds[4], "ADD id=135" + flags + "icon=135 tip=Next song in queue");
+    EXPECT_EQ(adds[6], "ADD id=133" + flags + "icon=133 tip=Play");
+
+    auto off = std::find(calls.begin(), calls.end(), "DELETE id=136 flags=0 callback=0 icon=0 tip=");
+    ASSERT_LE(off + 4, calls.end());
+    EXPECT_EQ(*(off + 3), "DELETE id=135 flags=0 callback=0 icon=0 tip=");
+    EXPECT_EQ(*(off + 4), adds[5]);
 
     // Pausing: the main tip becomes the title, cut to 63 characters, and the
     // Play/Pause icon shows Play.
