@@ -250,8 +250,15 @@ void CPlayerDialog::ShutDown() {
         WriteNumber("RunningWindow", 0);
         WriteStringSetting(kConfigurationKey, "CommandLine", "");
     }
+    // A minimised window is parked far off the desktop; its place on the
+    // desktop is the normal position.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
     RECT window{};
     ::GetWindowRect(Handle(), &window);
+    if (::IsIconic(Handle()) && ::GetWindowPlacement(Handle(), &placement)) {
+        window = placement.rcNormalPosition;
+    }
     WriteNumber("WindowXPos", window.left);
     WriteNumber("WindowYPos", window.top);
 }

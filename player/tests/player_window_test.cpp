@@ -355,6 +355,30 @@ TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
     EXPECT_EQ(y, 150u);
 }
 
+TEST_F(PlayerWindow, TheAboutBoxShowsTheVersion) {
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    player.Command(IDC_ABOUT);
+    HWND about = player.WaitForMessageBox("Plyvane");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), "Version " + CurrentVersion());
+    EXPECT_EQ(WindowText(::GetDlgItem(about, IDOK)), "Continue");
+    ::Sleep(300);
+    EXPECT_TRUE(SaveWindowPng(about, Shot("about-box.png")));
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    // Minimised at the end: the stored corner is where the window was.
+    ::PostMessageA(player.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(player.Window()) != FALSE; }));
+    EXPECT_TRUE(player.Exit());
+    DWORD x = 0, y = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "WindowXPos", x));
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "WindowYPos", y));
+    EXPECT_EQ(x, 160u);
+    EXPECT_EQ(y, 120u);
+}
+
 TEST_F(PlayerWindow, AnOffScreenPositionIsIgnored) {
     WriteNumber(kConfigurationKey, "WindowXPos", 160);
     WriteNumber(kConfigurationKey, "WindowYPos", static_cast<DWORD>(-40));

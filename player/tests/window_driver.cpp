@@ -115,7 +115,7 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
     if (search->caption == nullptr) {
         // The player, not a message box: it has the position slider.
         if (::GetDlgItem(window, 1000) == nullptr || !::IsWindowVisible(window)) return TRUE;
-    } else if (WindowText(window) != search->caption) {
+    } else if (::GetDlgItem(window, 1000) != nullptr || WindowText(window) != search->caption) {
         return TRUE;
     }
     search->found = window;
