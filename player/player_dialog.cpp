@@ -49,7 +49,6 @@ CPlayerDialog::~CPlayerDialog() {
     if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
     if (timeFont_ != nullptr) ::DeleteObject(timeFont_);
     if (nameFont_ != nullptr) ::DeleteObject(nameFont_);
-    if (logoFont_ != nullptr) ::DeleteObject(logoFont_);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -336,11 +335,6 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     default: break;
     }
     keyboardOrigin_ = false;
-}
-
-LRESULT CPlayerDialog::OnNotify(NMHDR* header) {
-    (void)header;
-    return 0;
 }
 
 bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -40,7 +40,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int code, HWND control) override;
-    LRESULT OnNotify(NMHDR* header) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDestroy() override;
     bool PreTranslateMessage(MSG* message) override;
@@ -150,6 +149,7 @@ private:
     ATOM atom_ = 0;
     bool endingAtStart_ = false;  // start-up decided this instance ends
     bool allowResize_ = false;    // set while the window sizes itself
+    bool minimised_ = false;
     bool controlsInSystemMenu_ = false;
     HMENU controlsPopup_ = nullptr;  // the pop-up while the system menu has it
 
@@ -163,7 +163,6 @@ private:
     int fullWidth_ = 0;
     int narrowWidth_ = 0;
     int fullHeight_ = 0;
-    RECT logoArea_{};
 
     // Resources.
     HACCEL accelerators_ = nullptr;
@@ -172,7 +171,6 @@ private:
     HICON smallIcon_ = nullptr;
     HFONT timeFont_ = nullptr;
     HFONT nameFont_ = nullptr;
-    HFONT logoFont_ = nullptr;
     HMIXER mixer_ = nullptr;
     UINT taskbarCreated_ = 0;
     ToolTips tips_;

@@ -318,10 +318,11 @@ void CPlayerDialog::FocusOpen() {
 
 void CPlayerDialog::OnSize(UINT type) {
     HWND window = Handle();
-    if (type == SIZE_MINIMIZED && !controlsInSystemMenu_) {
+    if (type == SIZE_MINIMIZED) {
+        minimised_ = true;
         HMENU system = ::GetSystemMenu(window, FALSE);
         HMENU popup = ::GetSubMenu(menu_, 0);
-        if (system != nullptr && popup != nullptr) {
+        if (!controlsInSystemMenu_ && system != nullptr && popup != nullptr) {
             // The system menu takes the pop-up over; menu_ keeps only its frame.
             ::RemoveMenu(menu_, 0, MF_BYPOSITION);
             ::InsertMenuA(system, 0, MF_BYPOSITION | MF_POPUP | MF_STRING,
@@ -332,16 +333,20 @@ void CPlayerDialog::OnSize(UINT type) {
             controlsPopup_ = popup;
             controlsInSystemMenu_ = true;
         }
-    } else if ((type == SIZE_RESTORED || type == SIZE_MAXIMIZED) && controlsInSystemMenu_) {
+        return;
+    }
+    if (!minimised_ || (type != SIZE_RESTORED && type != SIZE_MAXIMIZED)) return;
+    minimised_ = false;
+    if (controlsInSystemMenu_) {
         ::GetSystemMenu(window, TRUE);  // back to the default; our pop-up goes with it
         controlsInSystemMenu_ = false;
         controlsPopup_ = nullptr;
         if (menu_ != nullptr) ::DestroyMenu(menu_);
         menu_ = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_PLAYER_MENU));
         UpdateMenuStates();
-        ::SetWindowTextA(window, title_.c_str());
-        ::SetDlgItemTextA(window, IDC_TIME, timeText_.c_str());
     }
+    ::SetWindowTextA(window, title_.c_str());
+    ::SetDlgItemTextA(window, IDC_TIME, timeText_.c_str());
 }
 
 void CPlayerDialog::OnSysCommand(WPARAM command) {

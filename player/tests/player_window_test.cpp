@@ -428,6 +428,7 @@ TEST_F(PlayerWindow, AMinimisedWindowShowsTitleAndTimeInItsCaption) {
         return turning.find(" +++ ") != std::string::npos && turning.rfind("Plyvane", 0) != 0;
     })) << turning;
     ::PostMessageA(player.Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(player.Window()); }));
     EXPECT_TRUE(WaitUntil([&] { return player.Title() == title; })) << player.Title();
     EXPECT_TRUE(player.Exit());
 }
