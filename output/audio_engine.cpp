@@ -45,6 +45,11 @@ AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(po
 
 AudioEngine::~AudioEngine() {
     StopPlayback(true);
+    // After the end of a stream the refresh context may still be finishing
+    // its last step: nothing of the engine runs once it is gone.
+    StopRefreshMethod();
+    TakeRefillLock();
+    ReleaseRefillLock();
     // A stop that found no open stream leaves the device as it was.
     if (ports_.device.IsOpen()) ResetDevice(true);
     FreeRing();

@@ -77,9 +77,8 @@ WaveResult PulseWaveDevice::Open(int deviceId, const WaveFormat& format, WaveCal
     context_ = context;
     chunkBytes_ = std::max(align, bytesPerMs * kChunkMs / align * align);
     scratch_.assign(chunkBytes_, 0);
-    head_ = count_ = writtenEntries_ = 0;
+    head_ = count_ = 0;
     headOffset_ = 0;
-    writtenBytes_ = 0;
     paused_ = stopping_ = resetRequested_ = serverFailed_ = false;
     open_ = true;
     writer_ = std::thread(&PulseWaveDevice::Run, this);
@@ -99,6 +98,7 @@ WaveResult PulseWaveDevice::Close() {
     wake_.notify_all();
     writer_.join();
     writerId_ = std::thread::id();
+    // What the server still holds plays out before the stream goes.
     int error = 0;
     if (!serverFailed_) pa_simple_drain(simple_, &error);
     pa_simple_free(simple_);
@@ -178,14 +178,13 @@ WaveResult PulseWaveDevice::Restart() {
 }
 
 int PulseWaveDevice::DropQueue() {
-    haveLastLatency_ = false;
     const int dropped = static_cast<int>(count_);
     for (std::size_t i = 0; i < count_; ++i) {
         PulseBlock* block = queue_[(head_ + i) % kQueueCapacity];
         block->queued = false;
         block->flags.fetch_or(kDone, std::memory_order_acq_rel);
     }
-    head_ = count_ = writtenEntries_ = 0;
+    head_ = count_ = 0;
     headOffset_ = 0;
     return dropped;
 }
@@ -194,8 +193,6 @@ WaveResult PulseWaveDevice::Reset() {
     if (!open_.load()) return kWaveInvalidHandle;
     if (OnWriterThread()) {
         // From the completion callback: the writer is here, do it ourselves.
-        int error = 0;
-        if (!serverFailed_) pa_simple_flush(simple_, &error);
         int dropped;
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -255,51 +252,11 @@ bool PulseWaveDevice::WriteChunk(const uint8_t* bytes, uint32_t count) {
     return pa_simple_write(simple_, bytes, count, &error) == 0;
 }
 
-uint64_t PulseWaveDevice::LatencyBytes() {
-    int error = 0;
-    const pa_usec_t latency = pa_simple_get_latency(simple_, &error);
-    if (latency == static_cast<pa_usec_t>(-1)) return 0;
-    return latency * format_.avgBytesPerSecond / 1000000u;
-}
-
-int PulseWaveDevice::CollectPlayed(uint64_t latencyBytes) {
-    const uint64_t played = writtenBytes_ > latencyBytes ? writtenBytes_ - latencyBytes : 0;
-    int done = 0;
-    while (writtenEntries_ > 0 && queue_[head_]->end <= played) {
-        PulseBlock* block = queue_[head_];
-        block->queued = false;
-        block->flags.fetch_or(kDone, std::memory_order_acq_rel);
-        head_ = (head_ + 1) % kQueueCapacity;
-        --count_;
-        --writtenEntries_;
-        ++done;
-    }
-    return done;
-}
-
-int PulseWaveDevice::CollectAllWritten() {
-    int done = 0;
-    while (writtenEntries_ > 0) {
-        PulseBlock* block = queue_[head_];
-        block->queued = false;
-        block->flags.fetch_or(kDone, std::memory_order_acq_rel);
-        head_ = (head_ + 1) % kQueueCapacity;
-        --count_;
-        --writtenEntries_;
-        ++done;
-    }
-    return done;
-}
-
 void PulseWaveDevice::Run() {
     const uint32_t bytesPerMs = std::max<uint32_t>(1, format_.avgBytesPerSecond / 1000);
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stopping_) {
         if (resetRequested_) {
-            lock.unlock();
-            int error = 0;
-            if (!serverFailed_) pa_simple_flush(simple_, &error);
-            lock.lock();
             const int dropped = DropQueue();
             resetRequested_ = false;
             resetDone_.notify_all();
@@ -308,64 +265,33 @@ void PulseWaveDevice::Run() {
             lock.lock();
             continue;
         }
-
-        bool wrote = false;
-        if (!paused_ && writtenEntries_ < count_) {
-            PulseBlock* block = queue_[(head_ + writtenEntries_) % kQueueCapacity];
-            const uint32_t count = std::min(block->length - headOffset_, chunkBytes_);
-            const uint8_t* bytes = block->data + headOffset_;
-            lock.unlock();
-            // The block stays valid: a reset waits for this thread.
-            if (count > 0 && (serverFailed_ || !WriteChunk(bytes, count))) {
-                // No server any more: keep time so that playback still ends.
-                serverFailed_ = true;
-                std::this_thread::sleep_for(std::chrono::milliseconds(count / bytesPerMs));
-            }
-            lock.lock();
-            headOffset_ += count;
-            writtenBytes_ += count;
-            if (headOffset_ >= block->length) {
-                block->end = writtenBytes_;
-                headOffset_ = 0;
-                ++writtenEntries_;
-            }
-            wrote = true;
-        }
-
-        int done = 0;
-        uint64_t waitMs = 0;
-        if (writtenEntries_ > 0) {
-            lock.unlock();
-            const uint64_t latency = serverFailed_ ? 0 : LatencyBytes();
-            lock.lock();
-            if (resetRequested_ || stopping_) continue;
-            done = CollectPlayed(latency);
-            const bool allHandedOver = !wrote && writtenEntries_ > 0 && writtenEntries_ == count_;
-            if (allHandedOver && haveLastLatency_ && latency == lastLatency_) done += CollectAllWritten();
-            haveLastLatency_ = allHandedOver;
-            lastLatency_ = latency;
-            if (writtenEntries_ > 0) {
-                const uint64_t played = writtenBytes_ > latency ? writtenBytes_ - latency : 0;
-                const uint64_t end = queue_[head_]->end;
-                waitMs = end > played ? (end - played) / bytesPerMs : 0;
-            }
-        }
-        if (done > 0) {
-            lock.unlock();
-            Deliver(done);
-            lock.lock();
+        if (paused_ || count_ == 0) {
+            wake_.wait(lock, [this] { return stopping_ || resetRequested_ || (!paused_ && count_ > 0); });
             continue;
         }
-        if (wrote) continue;
-        if (writtenEntries_ > 0) {
-            // Everything handed over: look again when the next block should end.
-            const auto wait = std::chrono::milliseconds(std::clamp<uint64_t>(waitMs, 2, 50));
-            wake_.wait_for(lock, wait);
-        } else {
-            wake_.wait(lock, [this] {
-                return stopping_ || resetRequested_ || (!paused_ && writtenEntries_ < count_);
-            });
+
+        PulseBlock* block = queue_[head_];
+        const uint32_t count = std::min(block->length - headOffset_, chunkBytes_);
+        const uint8_t* bytes = block->data + headOffset_;
+        lock.unlock();
+        // The block stays valid: a reset waits for this thread. The write
+        // waits while the server's buffer is full, which paces the writer.
+        if (count > 0 && (serverFailed_ || !WriteChunk(bytes, count))) {
+            // No server any more: keep time so that playback still ends.
+            serverFailed_ = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(count / bytesPerMs));
         }
+        lock.lock();
+        headOffset_ += count;
+        if (headOffset_ < block->length) continue;
+        headOffset_ = 0;
+        block->queued = false;
+        block->flags.fetch_or(kDone, std::memory_order_acq_rel);
+        head_ = (head_ + 1) % kQueueCapacity;
+        --count_;
+        lock.unlock();
+        Deliver(1);
+        lock.lock();
     }
 }
 

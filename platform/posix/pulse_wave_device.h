@@ -1,7 +1,12 @@
 // The wave-out port natively, over PulseAudio (PipeWire serves the same API).
-// A writer thread hands the queued blocks to the server in short chunks; a
-// block counts as done once the server reports it played (written bytes less
-// the stream's latency), so done means heard, as with waveOut.
+// A writer thread hands the queued blocks to the server in short chunks; the
+// server holds at most a tenth of a second, so the writer goes at the pace of
+// playback. A block is done once the server has all of it, as a waveOut
+// driver marks a block done once it is in the hardware's buffer. A reset
+// drops the queued blocks and lets the server play out the little it holds:
+// a flush (or a drain) would make the server hold back the next audio for a
+// second or two, whatever the stream's prebuffer. Close waits until the
+// server has played everything (pa_simple_drain).
 #pragma once
 
 #include <array>
@@ -50,14 +55,9 @@ private:
     // Under the lock: marks every queued block done and empties the queue;
     // returns how many there were.
     int DropQueue();
-    // Under the lock: pops the blocks the server has played.
-    int CollectPlayed(uint64_t latencyBytes);
-    // Under the lock: every block handed over counts as played.
-    int CollectAllWritten();
     void Deliver(int doneBlocks);
     // Writes bytes, scaled by the volume unless it is full.
     bool WriteChunk(const uint8_t* bytes, uint32_t count);
-    uint64_t LatencyBytes();
     bool OnWriterThread() const { return std::this_thread::get_id() == writerId_; }
 
     pa_simple* simple_ = nullptr;
@@ -77,18 +77,11 @@ private:
     std::array<PulseBlock*, kQueueCapacity> queue_{};
     std::size_t head_ = 0;
     std::size_t count_ = 0;
-    std::size_t writtenEntries_ = 0;  // queue entries from the head handed over whole
-    uint32_t headOffset_ = 0;         // bytes of the first unwritten entry handed over
-    uint64_t writtenBytes_ = 0;
+    uint32_t headOffset_ = 0;  // bytes of the head block handed over
     bool paused_ = false;
     bool stopping_ = false;
     bool resetRequested_ = false;
     bool serverFailed_ = false;
-    // The latency seen at the last look while everything was handed over:
-    // once it stops falling the server has played all it had (what remains
-    // is the sink's own latency, which never drains).
-    uint64_t lastLatency_ = 0;
-    bool haveLastLatency_ = false;
 };
 
 }  // namespace plyvane

@@ -74,7 +74,8 @@ WaveBlock* WinmmWaveOut::AllocateBlock(uint32_t capacity) {
     auto* block = new (std::nothrow) WinmmBlock;
     if (block == nullptr) return nullptr;
     block->headerMemory = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, sizeof(WAVEHDR));
-    block->dataMemory = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, capacity);
+    // A movable block of 0 bytes cannot be locked: give it one.
+    block->dataMemory = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, capacity > 0 ? capacity : 1);
     if (block->headerMemory != nullptr) block->header = static_cast<WAVEHDR*>(GlobalLock(block->headerMemory));
     if (block->dataMemory != nullptr) block->data = static_cast<uint8_t*>(GlobalLock(block->dataMemory));
     if (block->header == nullptr || block->data == nullptr) {
