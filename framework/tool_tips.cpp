@@ -19,8 +19,9 @@ ToolTips::~ToolTips() {
     if (tips_ != nullptr && ::IsWindow(tips_)) ::DestroyWindow(tips_);
 }
 
-bool ToolTips::Create(HWND owner) {
+bool ToolTips::Create(HWND owner, bool relayedByOwner) {
     owner_ = owner;
+    listenFlag_ = relayedByOwner ? 0 : TTF_SUBCLASS;
     tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
@@ -33,7 +34,7 @@ bool ToolTips::Create(HWND owner) {
 void ToolTips::AddControl(HWND control, const char* text) {
     if (tips_ == nullptr || control == nullptr) return;
     TOOLINFOA info = BaseInfo(owner_);
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.uFlags = TTF_IDISHWND | listenFlag_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = const_cast<char*>(text);
     ::SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
@@ -42,7 +43,7 @@ void ToolTips::AddControl(HWND control, const char* text) {
 void ToolTips::AddArea(UINT_PTR key, const RECT& area, const char* text) {
     if (tips_ == nullptr) return;
     TOOLINFOA info = BaseInfo(owner_);
-    info.uFlags = TTF_SUBCLASS;
+    info.uFlags = listenFlag_;
     info.uId = key;
     info.rect = area;
     info.lpszText = const_cast<char*>(text);

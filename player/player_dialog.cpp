@@ -58,7 +58,7 @@ BOOL CPlayerDialog::OnInitDialog() {
     ::SetWindowLongPtrA(window, GWL_EXSTYLE,
                         ::GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_APPWINDOW);
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    tips_.Create(window);
+    tips_.Create(window, true);  // relayed in PreTranslateMessage
     accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     bigIcon_ = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PLYVANE), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXICON),

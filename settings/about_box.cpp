@@ -50,9 +50,4 @@ bool CAboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     return true;
 }
 
-bool CAboutBox::PreTranslateMessage(MSG* message) {
-    tips_.RelayEvent(message);
-    return false;
-}
-
 }  // namespace plyvane

@@ -16,7 +16,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    bool PreTranslateMessage(MSG* message) override;
 
 private:
     std::string version_;

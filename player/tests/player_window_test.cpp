@@ -382,6 +382,30 @@ TEST_F(PlayerWindow, TheAboutBoxShowsTheVersion) {
     EXPECT_EQ(y, 120u);
 }
 
+TEST_F(PlayerWindow, ToolTipsNameTheControlsAndWhatIsNotThereYet) {
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    struct Case {
+        int id;
+        const char* tip;
+    } cases[] = {
+        {IDC_PLAY, "Start playback."},
+        {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
+        {IDC_PROPERTIES, "Setup audio playback properties. Not available yet."},
+    };
+    for (const Case& c : cases) {
+        player.HoverOver(c.id);
+        std::string tip;
+        EXPECT_TRUE(WaitUntil([&] { return (tip = player.VisibleTip()) == c.tip; }, 4000))
+            << c.id << ": '" << tip << "'";
+    }
+    EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_OPEN_URL)));
+    EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_PLAYLIST_EDITOR)));
+    EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_PROPERTIES)));
+    EXPECT_TRUE(player.Exit());
+}
+
 TEST_F(PlayerWindow, AnOffScreenPositionIsIgnored) {
     WriteNumber(kConfigurationKey, "WindowXPos", 160);
     WriteNumber(kConfigurationKey, "WindowYPos", static_cast<DWORD>(-40));

@@ -192,6 +192,42 @@ void PlayerProcess::TypeAltKey(WORD key) const {
     ::SendInput(4, keys, sizeof(INPUT));
 }
 
+void PlayerProcess::HoverOver(int id) const {
+    RECT area{};
+    ::GetWindowRect(Item(id), &area);
+    ::SetForegroundWindow(window_);
+    int x = (area.left + area.right) / 2, y = (area.top + area.bottom) / 2;
+    ::SetCursorPos(x - 3, y - 3);
+    ::Sleep(50);
+    ::SetCursorPos(x, y);
+}
+
+namespace {
+struct TipSearch {
+    DWORD processId;
+    std::string text;
+};
+BOOL CALLBACK FindVisibleTip(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<TipSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char className[64] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && _stricmp(className, TOOLTIPS_CLASSA) == 0 &&
+        ::IsWindowVisible(window)) {
+        search->text = WindowText(window);
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::string PlayerProcess::VisibleTip() const {
+    TipSearch search{info_.dwProcessId, ""};
+    ::EnumWindows(&FindVisibleTip, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
 void PlayerProcess::TrayClick(UINT iconId, UINT mouseMessage) const {
     ::PostMessageA(window_, 21382, iconId, mouseMessage);
 }

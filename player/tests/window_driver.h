@@ -60,6 +60,10 @@ public:
     void DoubleClick(int x, int y) const;
     // Keys typed on the keyboard (to the foreground window): Alt+key.
     void TypeAltKey(WORD key) const;
+    // The mouse pointer moved over a control and left resting there.
+    void HoverOver(int id) const;
+    // The text of the tool tip the player shows, or empty when none is up.
+    std::string VisibleTip() const;
     // A tray icon's callback.
     void TrayClick(UINT iconId, UINT mouseMessage) const;
     // A scroll message from a slider, sent as the trackbar sends it.
