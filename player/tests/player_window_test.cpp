@@ -406,6 +406,39 @@ TEST_F(PlayerWindow, ToolTipsNameTheControlsAndWhatIsNotThereYet) {
     EXPECT_TRUE(player.Exit());
 }
 
+BOOL CALLBACK FindFileNameBox(HWND child, LPARAM parameter) {
+    // The explorer-style dialog's file name: an edit inside combo box 0x47C,
+    // or edit 0x480 in the older layout.
+    int id = ::GetDlgCtrlID(child);
+    if (id == 0x47C || id == 0x480) {
+        HWND edit = ::FindWindowExA(child, nullptr, "Edit", nullptr);
+        *reinterpret_cast<HWND*>(parameter) = edit != nullptr ? edit : child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST_F(PlayerWindow, OpensAFileChosenInTheOpenDialog) {
+    REQUIRE_SOUND();
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    player.Command(IDC_OPEN);
+    HWND dialog = player.WaitForMessageBox("Open", 10000);
+    ASSERT_NE(dialog, nullptr);
+    HWND name = nullptr;
+    ::EnumChildWindows(dialog, &FindFileNameBox, reinterpret_cast<LPARAM>(&name));
+    ASSERT_NE(name, nullptr);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kLong.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - long"; }, 8000))
+        << player.Title();
+    std::string recent;
+    EXPECT_TRUE(ReadText(kConfigurationKey, "RecentFile", recent));
+    EXPECT_EQ(recent, kLong);
+    EXPECT_TRUE(player.Exit());
+}
+
 TEST_F(PlayerWindow, AnOffScreenPositionIsIgnored) {
     WriteNumber(kConfigurationKey, "WindowXPos", 160);
     WriteNumber(kConfigurationKey, "WindowYPos", static_cast<DWORD>(-40));
