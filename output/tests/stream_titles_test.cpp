@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "stream_titles.h"
@@ -41,13 +42,8 @@ class ReadDescriptionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder_ = ::testing::TempDir() + "descriptions_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+        std::filesystem::create_directories(folder_);
         std::remove((folder_ + "/descript.ion").c_str());
-#ifdef _WIN32
-        std::string command = "mkdir \"" + folder_ + "\" 2>nul";
-#else
-        std::string command = "mkdir -p '" + folder_ + "'";
-#endif
-        ASSERT_EQ(std::system(command.c_str()), 0);
     }
     void TearDown() override { std::remove((folder_ + "/descript.ion").c_str()); }
 
