@@ -66,20 +66,28 @@ KeyReader::~KeyReader() {
 
 Key KeyReader::Poll() {
     if (!interactive_) return Key::kNone;
-    unsigned char bytes[16];
-    const ssize_t count = read(STDIN_FILENO, bytes, sizeof bytes);
-    for (ssize_t i = 0; i < count; ++i) {
-        const unsigned char c = bytes[i];
-        // Arrow keys arrive as ESC [ C (right) and ESC [ D (left).
-        if (c == 27 && i + 2 < count && bytes[i + 1] == '[') {
-            const unsigned char code = bytes[i + 2];
-            i += 2;
-            if (code == 'D') return Key::kSeekBack;
-            if (code == 'C') return Key::kSeekForward;
-            continue;
+    if (pendingCount_ < static_cast<int>(sizeof pending_)) {
+        const ssize_t count = read(STDIN_FILENO, pending_ + pendingCount_, sizeof pending_ - pendingCount_);
+        if (count > 0) pendingCount_ += static_cast<int>(count);
+    }
+    // One key per call; the rest waits for the next.
+    while (pendingCount_ > 0) {
+        int used = 1;
+        Key key = Key::kNone;
+        const unsigned char c = pending_[0];
+        if (c == 27 && pendingCount_ >= 3 && pending_[1] == '[') {
+            // Arrow keys arrive as ESC [ C (right) and ESC [ D (left).
+            used = 3;
+            if (pending_[2] == 'D') key = Key::kSeekBack;
+            if (pending_[2] == 'C') key = Key::kSeekForward;
+        } else if (c == ' ') {
+            key = Key::kPause;
+        } else if (c == 'q' || c == 'Q') {
+            key = Key::kQuit;
         }
-        if (c == ' ') return Key::kPause;
-        if (c == 'q' || c == 'Q') return Key::kQuit;
+        pendingCount_ -= used;
+        std::memmove(pending_, pending_ + used, static_cast<size_t>(pendingCount_));
+        if (key != Key::kNone) return key;
     }
     return Key::kNone;
 }

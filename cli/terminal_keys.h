@@ -20,6 +20,8 @@ public:
 private:
     bool interactive_ = false;
     unsigned char saved_[128] = {};  // the terminal's own settings
+    unsigned char pending_[64] = {};  // keys read but not yet taken
+    int pendingCount_ = 0;
 };
 
 // True when the standard error is a terminal (the progress line rewrites
