@@ -50,7 +50,7 @@ TEST(CliOptions, AcceptsTheDocumentedForms) {
 TEST(CliOptions, RejectsEverythingElseWithAReason) {
     const std::vector<std::vector<const char*>> bad = {
         {},
-        {"play", "a.mp2"},
+        {"record", "a.mp2"},                             // no such command
         {"info"},
         {"info", "--jsn", "a.mp2"},
         {"info", "a.mp2", "b.mp2"},
