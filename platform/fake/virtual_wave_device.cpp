@@ -75,7 +75,7 @@ uintptr_t VirtualWaveDevice::Handle() const { return open_.load() ? 0x5EED0000u 
 WaveBlock* VirtualWaveDevice::AllocateBlock(uint32_t capacity) {
     auto* block = new VirtualBlock;
     // Not zeroed: the engine must clear what it plays.
-    block->storage.assign(capacity, 0xA5);
+    block->storage.assign(capacity > 0 ? capacity : 1, 0xA5);  // data is never null
     block->data = block->storage.data();
     block->capacity = capacity;
     ++allocated_;

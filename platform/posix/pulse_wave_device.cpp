@@ -112,7 +112,7 @@ WaveBlock* PulseWaveDevice::AllocateBlock(uint32_t capacity) {
     auto* block = new (std::nothrow) PulseBlock;
     if (block == nullptr) return nullptr;
     try {
-        block->storage.assign(capacity, 0);
+        block->storage.assign(capacity > 0 ? capacity : 1, 0);  // data is never null
     } catch (const std::bad_alloc&) {
         delete block;
         return nullptr;
