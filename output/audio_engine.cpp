@@ -45,11 +45,7 @@ AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(po
 
 AudioEngine::~AudioEngine() {
     StopPlayback(true);
-    // After the end of a stream the refresh context may still be finishing
-    // its last step: nothing of the engine runs once it is gone.
-    StopRefreshMethod();
-    TakeRefillLock();
-    ReleaseRefillLock();
+    WaitForRefreshContext();
     // A stop that found no open stream leaves the device as it was.
     if (ports_.device.IsOpen()) ResetDevice(true);
     FreeRing();
@@ -68,6 +64,14 @@ bool AudioEngine::TakeRefillLock(bool stoppable) {
 
 void AudioEngine::ReleaseRefillLock() { refillLock_.store(false, std::memory_order_release); }
 
+void AudioEngine::WaitForRefreshContext() {
+    // After the end of a stream the refresh context may still be finishing
+    // its last step (it posted the end before it let go of the lock).
+    StopRefreshMethod();
+    TakeRefillLock();
+    ReleaseRefillLock();
+}
+
 void AudioEngine::Post(uint32_t commandId) { ports_.notifications.Post(window_, commandId, &info_); }
 
 int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs) {
@@ -76,6 +80,7 @@ int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource*
         ShowError(window, kPlaybackRunning);
         return 0;
     }
+    WaitForRefreshContext();
     open_ = true;
     if (!OpenStreamForPlayback(window, name, source, intervalMs)) {
         open_ = false;
@@ -273,6 +278,8 @@ int AudioEngine::ClosePlayback() {
         TakeRefillLock();
         if (ResetDevice(false)) closing_ = false;
         ReleaseRefillLock();
+    } else {
+        WaitForRefreshContext();
     }
     sourceName_.clear();
     haveSource_ = false;

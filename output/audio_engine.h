@@ -127,6 +127,7 @@ private:
     void UpdateInfoForNextFile();
     void EndOfPlayback();
     void StopRefreshMethod();
+    void WaitForRefreshContext();
     void Post(uint32_t commandId);
     void StopAndResetForClose();
     void ClearInfoKeepingVolume();
