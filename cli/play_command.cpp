@@ -1,11 +1,13 @@
 // plyvane-cli play: plays files through the same engine, refresh methods and
 // output settings as the player, with a one-line progress display and keys
-// for pause, seek and stop. Several files play back to back as one
-// continuous list, as the player hands them over.
+// for pause, seek and stop. Several files play back to back: each run of
+// files of the same kind of stream as one continuous list, as the player
+// hands them over.
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "audio_engine.h"
 #include "commands.h"
@@ -90,20 +92,17 @@ private:
     bool shown_ = false;
 };
 
+// Plays one source (a file or a list) to its end or until the user quits.
 int Play(AudioEngine& engine, NotificationQueue& queue, const std::string& name, ByteSource& source,
-         const PlayOptions& options) {
+         KeyReader& keys) {
     WindowHandle window = &queue;  // the notifications' address; any non-null token
     if (!engine.OpenPlayback(window, name.c_str(), &source, kNotifyIntervalMs)) return 1;
     Describe(engine.GetPlaybackInfo());
-    std::printf("%s method, %d blocks of %d frames\n", MethodName(options.method), options.buffers,
-                options.framesPerBuffer);
-    std::fflush(stdout);
     if (!engine.StartPlayback()) {
         engine.ClosePlayback();
         return 1;
     }
 
-    KeyReader keys;
     ProgressLine progress(ProgressIsTerminal());
     bool ended = false;
     while (!ended && !interrupted.load()) {
@@ -140,9 +139,47 @@ int Play(AudioEngine& engine, NotificationQueue& queue, const std::string& name,
         if (!ended) progress.Show(engine.GetPlaybackInfo());
     }
     progress.Finish();
-    engine.StopPlayback(true);
+    engine.StopPlayback(false);
     engine.ClosePlayback();
     return 0;
+}
+
+// What must match for files to play as one continuous list: the decoder
+// takes a list for one stream, so layer, version, rate and channels stay.
+bool SameStream(const PlaybackInfo& a, const PlaybackInfo& b) {
+    return a.layer == b.layer && a.version == b.version && a.streamSampleRate == b.streamSampleRate &&
+           a.streamChannels == b.streamChannels;
+}
+
+class SilentMessageBox : public MessageBoxPort {
+public:
+    MessageAnswer Show(WindowHandle, const char*, const char*, MessageButtons, MessageIcon) override {
+        return MessageAnswer::kOk;
+    }
+};
+
+// Consecutive files of the same kind of stream, each run played as one
+// source; a file that cannot be read goes alone (and reports itself when its
+// turn comes, so the probe keeps quiet).
+std::vector<std::vector<std::string>> GroupFiles(AudioEngine& engine, const std::vector<std::string>& files,
+                                                 MessageBoxPort& boxes) {
+    SilentMessageBox silent;
+    SetMessageBoxPort(&silent);
+    std::vector<std::vector<std::string>> groups;
+    PlaybackInfo last{};
+    bool lastKnown = false;
+    for (const std::string& file : files) {
+        const PlaybackInfo* probe = files.size() > 1 ? engine.ProbeFileInfo(nullptr, file.c_str(), nullptr) : nullptr;
+        if (probe != nullptr && lastKnown && SameStream(*probe, last)) {
+            groups.back().push_back(file);
+        } else {
+            groups.push_back({file});
+        }
+        lastKnown = probe != nullptr;
+        if (probe != nullptr) last = *probe;
+    }
+    SetMessageBoxPort(&boxes);
+    return groups;
 }
 
 }  // namespace
@@ -158,13 +195,6 @@ int RunPlay(const PlayOptions& options) {
     WriteOutputSettings(options.divisor, options.quality, options.channels, options.bits, options.buffers,
                         options.framesPerBuffer, options.method, options.device);
 
-    long list = 0;
-    std::string name = options.files.front();
-    if (options.files.size() > 1) {
-        list = ContinuousLists::Instance().Register(options.files);
-        name = ContinuousLists::ListName(list);
-    }
-
     interrupted = false;
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
@@ -172,12 +202,26 @@ int RunPlay(const PlayOptions& options) {
     NotificationQueue queue;
     PlatformPlaybackPorts ports = MakePlatformPlaybackPorts();
     FileByteSource source;
-    int result;
+    int result = 0;
     {
         AudioEngine engine(ports.Ports(queue));
-        result = Play(engine, queue, name, source, options);
+        std::printf("%s method, %d blocks of %d frames\n", MethodName(options.method), options.buffers,
+                    options.framesPerBuffer);
+        std::fflush(stdout);
+        KeyReader keys;
+        for (const auto& group : GroupFiles(engine, options.files, boxes)) {
+            if (interrupted.load()) break;
+            long list = 0;
+            std::string name = group.front();
+            if (group.size() > 1) {
+                list = ContinuousLists::Instance().Register(group);
+                name = ContinuousLists::ListName(list);
+            }
+            result |= Play(engine, queue, name, source, keys);
+            if (list != 0) ContinuousLists::Instance().Unregister(list);
+        }
+        engine.ShutdownPlayback();
     }
-    if (list != 0) ContinuousLists::Instance().Unregister(list);
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     return result;
