@@ -38,13 +38,16 @@ std::vector<uint8_t> BuildLayer2Frame(const Layer2Frame& f) {
     const Layer2Tables& tables = Layer2Tables::Get();
     const int bound = f.mode == kJointStereo ? std::min(4 + 4 * f.modeExtension, t.sblimit) : t.sblimit;
 
+    // An allocation is written in nbal bits: what does not fit is cut, as
+    // the decoder will read it.
+    auto allocation = [&](int ch, int sb) { return f.allocation[ch][sb] & ((1 << t.nbal[sb]) - 1); };
     BitWriter w;
     w.Put(HeaderWord(f), 32);
     if (f.crc) w.Put(0xBEEF, 16);
     for (int sb = 0; sb < t.sblimit; ++sb) {
-        for (int ch = 0; ch < (sb < bound ? channels : 1); ++ch) w.Put(f.allocation[ch][sb], t.nbal[sb]);
+        for (int ch = 0; ch < (sb < bound ? channels : 1); ++ch) w.Put(allocation(ch, sb), t.nbal[sb]);
     }
-    auto allocated = [&](int ch, int sb) { return f.allocation[sb < bound ? ch : 0][sb] != 0; };
+    auto allocated = [&](int ch, int sb) { return allocation(sb < bound ? ch : 0, sb) != 0; };
     for (int sb = 0; sb < t.sblimit; ++sb) {
         for (int ch = 0; ch < channels; ++ch) {
             if (allocated(ch, sb)) w.Put(2, 2);  // one scale factor for all parts
@@ -58,7 +61,7 @@ std::vector<uint8_t> BuildLayer2Frame(const Layer2Frame& f) {
     for (int granule = 0; granule < 12; ++granule) {
         for (int sb = 0; sb < t.sblimit; ++sb) {
             for (int ch = 0; ch < (sb < bound ? channels : 1); ++ch) {
-                int alloc = f.allocation[ch][sb];
+                const int alloc = allocation(ch, sb);
                 if (alloc == 0) continue;
                 const Layer2QuantClass& q = tables.classes[t.quantClass[sb][alloc]];
                 for (int i = 0; i < (q.grouped ? 1 : 3); ++i) w.Put(f.code, q.codeBits);
