@@ -1,5 +1,6 @@
 #include "huffman_tables.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -181,7 +182,8 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
         table.ylen = ylen;
         table.linbits = linbits;
         table.linmax = (1u << linbits) - 1;
-        std::snprintf(table.name, sizeof table.name, "%s", name);
+        // The name field keeps the first three characters (names are 0..33).
+        std::memcpy(table.name, name, std::min(std::strlen(name), sizeof table.name - 1));
         unsigned number = ~0u;
         if (std::sscanf(name, "%u", &number) != 1 || number != i) {
             std::fprintf(stderr, "wrong table number %u\n", i);
