@@ -8,7 +8,7 @@
 #
 # Made with (Debian 12): SoX v14.4.2, TwoLAME 0.4.0, LAME 3.100,
 # ffmpeg 5.1.9 (its own mp2 encoder), Python 3.11.
-# Other versions may encode differently; rerun tests/data/inspect_streams.py on the
+# Other versions may encode differently; rerun tests/data/describe_streams.py on the
 # output to check that the coverage in README.md still holds.
 set -eu
 
@@ -176,4 +176,4 @@ l2 -m s --freeformat -b 200 "$(tones 44100 1)"   "$DMG/l2_free_format.mp2"
 l3 -m j --freeformat -b 200 -t "$(tones 44100 1)" "$DMG/l3_free_format.mp3"
 python3 "$here/make_damaged.py" damaged "$L2" "$L3" "$DMG"
 
-python3 "$here/inspect_streams.py" "$L2"/* "$L3"/* "$DMG"/*
+python3 "$here/describe_streams.py" "$L2"/* "$L3"/* "$DMG"/*

@@ -10,7 +10,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from inspect_streams import scan, layer3_side_info  # noqa: E402
+from describe_streams import scan, layer3_side_info  # noqa: E402
 
 
 class Rng:

@@ -3,8 +3,8 @@
 Layer II allocation tables and Layer III block types, so the test streams can
 be checked for the coverage they claim.
 
-usage: inspect_streams.py [--frames] FILE...
-       inspect_streams.py --check   (coverage of layer2/ and layer3/)
+usage: describe_streams.py [--frames] FILE...
+       describe_streams.py --check   (coverage of layer2/ and layer3/)
 """
 import sys
 
