@@ -2,53 +2,20 @@
 // program counts every heap allocation, so it is a test program of its own.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "counting_allocator.h"
 #include "decoder.h"
 #include "layer2_frame_builder.h"
 #include "layer2_tables.h"
 #include "layer3_requantize.h"
 #include "memory_byte_source.h"
 #include "synthesis_tables.h"
-
-namespace {
-
-std::atomic<long> allocations{0};
-std::atomic<long> allocatedBytes{0};
-
-void* CountedAllocation(std::size_t size) {
-    ++allocations;
-    allocatedBytes += static_cast<long>(size);
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-// Out of line, so that the compiler does not pair a new expression with free.
-[[gnu::noinline]] void Release(void* p) noexcept { std::free(p); }
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = CountedAllocation(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    if (void* p = CountedAllocation(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 namespace plyvane {
 namespace {
@@ -81,14 +48,14 @@ long AllocationsWhileDecoding(Decoder& decoder, const std::vector<uint8_t>& byte
         return -1;
     }
     std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame));
-    const long before = allocations;
+    const long before = test::HeapAllocations();
     int frames = 0;
     while (decoder.DecodeFrame(block.data()) != 0) {
         ++frames;
         if (frames == 5) decoder.RequestSeek(100);
     }
     EXPECT_GT(frames, 10);
-    const long during = allocations - before;
+    const long during = test::HeapAllocations() - before;
     decoder.Stream().Close();
     return during;
 }
@@ -115,7 +82,7 @@ TEST(DecoderMemory, BuffersStateAndTablesStayUnder256Kilobytes) {
 
     // Everything the decoder allocates: its object, its buffers and the
     // tables it builds on the first stream of each layer.
-    const long before = allocatedBytes;
+    const long before = test::HeapAllocatedBytes();
     auto decoder = std::make_unique<Decoder>();
     for (MemoryByteSource& source : sources) {
         source.Open("stream");
@@ -127,7 +94,7 @@ TEST(DecoderMemory, BuffersStateAndTablesStayUnder256Kilobytes) {
         }
         decoder->Stream().Close();
     }
-    const long heap = allocatedBytes - before;
+    const long heap = test::HeapAllocatedBytes() - before;
     // The tables built in static storage.
     const long tables = static_cast<long>(sizeof(SynthesisTables) + sizeof(Layer2Tables) + sizeof(RequantizeTables));
     std::printf("decoder memory: %ld bytes (decoder object %zu, heap in all %ld, static tables %ld)\n", heap + tables,

@@ -1,43 +1,11 @@
 // The refill path allocates nothing: refill steps, notifications, the end of
 // a stream and the device's completion callbacks run on the heap they found.
-// This program counts every heap allocation, so it is a test program of its own.
+// It counts every heap allocation, so it is a test program of its own.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "continuous_lists.h"
+#include "counting_allocator.h"
 #include "engine_harness.h"
-
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-
-void* CountedAllocation(std::size_t size) {
-    if (counting.load()) ++allocations;
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-[[gnu::noinline]] void Release(void* p) noexcept { std::free(p); }
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = CountedAllocation(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    if (void* p = CountedAllocation(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 namespace plyvane {
 namespace {
@@ -46,17 +14,16 @@ namespace {
 // are taken without keeping them.
 long AllocationsWhilePlaying(EngineHarness& h) {
     h.device.ReserveRecording(8u << 20);
-    allocations = 0;
-    counting = true;
+    const long before = test::HeapAllocations();
     bool ended = false;
     for (int ms = 0; ms < 20000 && !ended; ++ms) {
         h.clock.Advance(1);
         Notification notification;
         while (h.notifications.TryTake(notification)) ended |= notification.commandId == ID_PLAYBACK_ENDED;
     }
-    counting = false;
+    const long during = test::HeapAllocations() - before;
     EXPECT_TRUE(ended);
-    return allocations.load();
+    return during;
 }
 
 class EngineAllocationTest : public ::testing::TestWithParam<int> {};
