@@ -38,7 +38,7 @@ for tool in pulseaudio pactl parec python3; do
 done
 
 rm -rf "$work"
-mkdir -p "$work/runtime"
+mkdir -p "$work"
 pids=()
 cleanup() {
     local pid
@@ -57,33 +57,45 @@ if ((${#win98[@]})); then
         || { echo "FAIL: cannot set the Wine prefix to Windows 98"; cat "$work/win98.log"; exit 1; }
 fi
 
-socket=$work/runtime/native
-export PULSE_RUNTIME_PATH=$work/runtime
-export PULSE_SERVER=unix:$socket
-HOME=$work pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
-    --load="module-null-sink norewinds=1" \
-    --load="module-native-protocol-unix socket=$socket auth-anonymous=1" >"$work/pulseaudio.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
-if ! pactl info >/dev/null 2>&1; then
-    echo "FAIL: the PulseAudio server did not start"
-    cat "$work/pulseaudio.log"
-    exit 1
-fi
+# One attempt: a fresh server, the recorder, the player, the comparison.
+attempt() {
+    local run=$work/attempt$1
+    mkdir -p "$run/runtime"
+    local socket=$run/runtime/native
+    export PULSE_RUNTIME_PATH=$run/runtime
+    export PULSE_SERVER=unix:$socket
+    HOME=$run pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+        --load="module-null-sink norewinds=1" \
+        --load="module-native-protocol-unix socket=$socket auth-anonymous=1" >"$run/pulseaudio.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+    if ! pactl info >/dev/null 2>&1; then
+        echo "FAIL: the PulseAudio server did not start"
+        cat "$run/pulseaudio.log"
+        return 1
+    fi
 
-parec --latency-msec=20 -d null.monitor --format=s16le --rate=44100 --channels=2 --raw \
-    >"$work/recording.raw" 2>"$work/parec.log" &
-pids+=($!)
-sleep 1
+    parec --latency-msec=20 -d null.monitor --format=s16le --rate=44100 --channels=2 --raw \
+        >"$run/recording.raw" 2>"$run/parec.log" &
+    pids+=($!)
+    sleep 1
 
-status=0
-"${play[@]}" </dev/null >"$work/play.log" 2>&1 || status=$?
-sleep 1
-cleanup
-pids=()
-if ((status != 0)); then
-    echo "FAIL: the player exited with $status"
-    cat "$work/play.log"
-    exit 1
-fi
-python3 "$here/compare_recording.py" "$work/reference.raw" "$work/recording.raw"
+    local status=0
+    "${play[@]}" </dev/null >"$run/play.log" 2>&1 || status=$?
+    sleep 1
+    cleanup
+    pids=()
+    if ((status != 0)); then
+        echo "FAIL: the player exited with $status"
+        cat "$run/play.log"
+        return 1
+    fi
+    python3 "$here/compare_recording.py" "$work/reference.raw" "$run/recording.raw"
+}
+
+# Playback is real time: a machine busy with other work can starve the sound
+# server for longer than the gap limit. One more attempt on a failure; a
+# fault of ours fails both.
+attempt 1 && exit 0
+echo "trying once more"
+attempt 2
