@@ -155,15 +155,15 @@ bool PlaylistPlayback::PlayEntry(int index) {
     return !queue_.AnyPlayable();
 }
 
-void PlaylistPlayback::PlayFirstEntry() {
+void PlaylistPlayback::PlayFirstEntry(bool start) {
     if (PlayEntry(NextIndex())) {
-        host_.StartOrResume();
+        if (start) host_.StartOrResume();
     } else {
-        AdvancePlaylist(AdvanceCause::kOpenFailed);
+        AdvancePlaylist(AdvanceCause::kOpenFailed, start);
     }
 }
 
-bool PlaylistPlayback::AdvancePlaylist(AdvanceCause cause) {
+bool PlaylistPlayback::AdvancePlaylist(AdvanceCause cause, bool start) {
     if (!IsActive()) return false;
     for (;;) {
         const int entry = NextIndex();
@@ -180,7 +180,7 @@ bool PlaylistPlayback::AdvancePlaylist(AdvanceCause cause) {
         // asking: only an entry that fails now is worth a question.
         const bool knownUnplayable = !queue_.IsPlayable(entry);
         if (PlayEntry(entry)) {
-            host_.StartOrResume();
+            if (start) host_.StartOrResume();
             return true;
         }
         if (knownUnplayable) continue;

@@ -48,12 +48,14 @@ public:
     // for dropped files and without a list.
     const std::string& ListName() const { return listName_; }
 
-    // The first entry: NextIndex, PlayEntry, then start or advance.
-    void PlayFirstEntry();
+    // The first entry: NextIndex, PlayEntry, then start (unless `start` is
+    // false: the command line without /P only opens) or advance.
+    void PlayFirstEntry(bool start = true);
     // The next entry after Next, the end of a stream, a failed open or a
-    // duration limit. False without an active list (the window then handles
-    // its single source).
-    bool AdvancePlaylist(AdvanceCause cause);
+    // duration limit; the entry that opens is started unless `start` is
+    // false. False without an active list (the window then handles its
+    // single source).
+    bool AdvancePlaylist(AdvanceCause cause, bool start = true);
     // The Previous command: back to the previous entry that opens.
     void Previous();
     // "Select" or a double click on the track list (entry from 1).

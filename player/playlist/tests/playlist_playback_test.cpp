@@ -283,6 +283,17 @@ TEST_F(PlaylistPlaybackTest, OnlyTheEndOfAStreamRewindsAndCloseAtEndEndsTheProgr
     EXPECT_EQ(host.log.back(), "end-program");
 }
 
+TEST_F(PlaylistPlaybackTest, TheFirstEntryCanBeOpenedWithoutStarting) {
+    store.WriteDword(kConfigurationKey, "DisableContinuous", 1);
+    PlaylistPlayback playback(host);
+    ASSERT_TRUE(playback.LoadPlaylist(MakeList(3, {1})));
+    playback.PlayFirstEntry(false);
+    EXPECT_EQ(OpenedPaths(), (std::vector<std::string>{Path(2)}));
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "start"), 0);
+    playback.PlayFirstEntry();
+    EXPECT_EQ(host.log.back(), "start");
+}
+
 TEST_F(PlaylistPlaybackTest, PreviousGoesBackToTheLastEntryThatOpens) {
     store.WriteDword(kConfigurationKey, "DisableContinuous", 1);
     PlaylistPlayback playback(host);

@@ -72,10 +72,10 @@ TEST(PlaylistQueueOrder, PreviousStepsBackAndGivesTheEntryBackToTheRound) {
 }
 
 TEST(PlaylistQueueRandom, EachEntryPlaysExactlyOncePerRound) {
-    int seed = 12345;
+    uint32_t seed = 12345;
     auto lcg = [&seed] {
-        seed = seed * 1103515245 + 12345;
-        return (seed >> 16) & 0x7FFF;
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) & 0x7FFF);
     };
     PlaylistQueue once = MakeQueue({1000, 0, 3000, 4000, 5000}, lcg);
     once.SetRandom(true);
