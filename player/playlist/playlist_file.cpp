@@ -119,14 +119,15 @@ std::vector<M3uLine> ParseM3u(std::string_view text, std::size_t maxEntries) {
     return entries;
 }
 
-LoadResult PlaylistFile::Load(const std::string& name) {
+LoadResult PlaylistFile::Load(const std::string& name) { return Load(name, PlaylistKindOf(name)); }
+
+LoadResult PlaylistFile::Load(const std::string& name, PlaylistKind kind) {
     name_.clear();
     folder_.clear();
     kind_ = PlaylistKind::kNone;
     count_ = 0;
     m3uLines_.clear();
 
-    PlaylistKind kind = PlaylistKindOf(name);
     if (kind == PlaylistKind::kNone) return LoadResult::kNotAPlaylistName;
     name_ = name;
     folder_ = ListFolderOf(name);

@@ -61,6 +61,9 @@ public:
     // Reads the list's entry count (`.pls`) or its entries (`.m3u`). On
     // anything but kLoaded the object holds no list.
     LoadResult Load(const std::string& name);
+    // The same, reading the file as a list of the given kind whatever its
+    // name says (the editor's Import reads any file in the `.pls` form).
+    LoadResult Load(const std::string& name, PlaylistKind kind);
 
     const std::string& Name() const { return name_; }
     const std::string& Folder() const { return folder_; }

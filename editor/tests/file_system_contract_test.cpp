@@ -1,0 +1,159 @@
+// What the editor's file-system port must do, the same way natively (POSIX
+// calls) and under Windows (FindFirstFileA and its kin).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "editor_test_support.h"
+#include "file_system.h"
+
+namespace plyvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::EditorFolder;
+
+FileSystem& Files() { return PlatformFileSystem(); }
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Names(const std::vector<FolderItem>& items) {
+    std::vector<std::string> names;
+    for (const FolderItem& item : items) names.push_back(item.name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Whether this system lets the test make a link to a folder.
+bool MakeFolderLink(const std::string& target, const std::string& link) {
+    std::error_code error;
+    fs::create_directory_symlink(target, link, error);
+    return !error && fs::is_directory(link, error);
+}
+
+TEST(FileSystemContract, WhatAPathIs) {
+    EditorFolder folder;
+    const std::string file = folder.Write("a.mp3");
+    const std::string sub = folder.MakeFolder("sub");
+    EXPECT_EQ(Files().KindOf(file), PathKind::kFile);
+    EXPECT_EQ(Files().KindOf(sub), PathKind::kFolder);
+    EXPECT_EQ(Files().KindOf(folder.Folder()), PathKind::kFolder);
+    EXPECT_EQ(Files().KindOf(folder.Path("missing.mp3")), PathKind::kMissing);
+    EXPECT_EQ(Files().KindOf(""), PathKind::kMissing);
+#ifndef _WIN32
+    // A pipe would block whoever opens it for reading.
+    const std::string pipe = folder.Path("pipe.mp3");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Files().KindOf(pipe), PathKind::kOther);
+#endif
+}
+
+TEST(FileSystemContract, AFolderListsItsEntriesWithoutDotAndDotDot) {
+    EditorFolder folder;
+    folder.Write("a.mp3");
+    folder.Write("B.MP2");
+    folder.MakeFolder("sub");
+    folder.Write("sub/inner.mp3");
+    std::vector<FolderItem> items;
+    ASSERT_TRUE(Files().ListFolder(folder.Path(""), items));
+    EXPECT_EQ(Names(items), (std::vector<std::string>{"B.MP2", "a.mp3", "sub"}));
+    for (const FolderItem& item : items)
+        EXPECT_EQ(item.kind, item.name == "sub" ? PathKind::kFolder : PathKind::kFile) << item.name;
+
+    // With or without a separator at the end.
+    ASSERT_TRUE(Files().ListFolder(folder.Folder(), items));
+    EXPECT_EQ(items.size(), 3u);
+
+    ASSERT_TRUE(Files().ListFolder(folder.MakeFolder("empty"), items));
+    EXPECT_TRUE(items.empty());
+    EXPECT_FALSE(Files().ListFolder(folder.Path("missing"), items));
+    EXPECT_FALSE(Files().ListFolder(folder.Path("a.mp3"), items));
+}
+
+TEST(FileSystemContract, ABigFolderIsListedWhole) {
+    EditorFolder folder;
+    for (int i = 0; i < 5000; ++i) folder.Write("track" + std::to_string(i) + ".mp3");
+    std::vector<FolderItem> items;
+    ASSERT_TRUE(Files().ListFolder(folder.Folder(), items));
+    const std::vector<std::string> names = Names(items);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 5000u);
+}
+
+TEST(FileSystemContract, AFolderHasOneIdentityWhicheverWayItIsReached) {
+    EditorFolder folder;
+    const std::string a = folder.MakeFolder("a");
+    const std::string b = folder.MakeFolder("b");
+    FolderIdentity first, again, other;
+    ASSERT_TRUE(Files().IdentityOf(a, first));
+    ASSERT_TRUE(Files().IdentityOf(JoinPath(a, ""), again));
+    EXPECT_EQ(first, again);
+    ASSERT_TRUE(Files().IdentityOf(folder.Path("a/../a"), again));
+    EXPECT_EQ(first, again);
+    ASSERT_TRUE(Files().IdentityOf(b, other));
+    EXPECT_FALSE(first == other);
+    EXPECT_FALSE(Files().IdentityOf(folder.Path("missing"), other));
+
+    if (!MakeFolderLink(a, folder.Path("link"))) GTEST_SKIP() << "no links to folders here";
+    ASSERT_TRUE(Files().IdentityOf(folder.Path("link"), again));
+    EXPECT_EQ(first, again);
+    EXPECT_EQ(Files().KindOf(folder.Path("link")), PathKind::kFolder);
+}
+
+TEST(FileSystemContract, ReplacingAFileIsOneStepAndLeavesNothingBehind) {
+    EditorFolder folder;
+    const std::string list = folder.Path("list.pls");
+    ASSERT_TRUE(Files().ReplaceFile(list, "first\r\n"));
+    EXPECT_EQ(Contents(list), "first\r\n");
+    const std::string big(3 * 1024 * 1024 + 17, 'x');
+    ASSERT_TRUE(Files().ReplaceFile(list, big));
+    EXPECT_EQ(Contents(list), big);
+    ASSERT_TRUE(Files().ReplaceFile(list, ""));
+    EXPECT_EQ(Contents(list), "");
+    std::vector<FolderItem> items;
+    ASSERT_TRUE(Files().ListFolder(folder.Folder(), items));
+    EXPECT_EQ(Names(items), std::vector<std::string>{"list.pls"});
+}
+
+TEST(FileSystemContract, AFailedReplacementLeavesWhatWasThere) {
+    EditorFolder folder;
+    // A folder where the file should go: nothing can take its place.
+    const std::string taken = folder.MakeFolder("taken.pls");
+    folder.Write("taken.pls/inside.mp3", "kept");
+    EXPECT_FALSE(Files().ReplaceFile(taken, "new"));
+    EXPECT_EQ(Contents(folder.Path("taken.pls/inside.mp3")), "kept");
+    // A folder that does not exist.
+    EXPECT_FALSE(Files().ReplaceFile(folder.Path("missing/list.pls"), "new"));
+    std::vector<FolderItem> items;
+    ASSERT_TRUE(Files().ListFolder(folder.Folder(), items));
+    EXPECT_EQ(Names(items), std::vector<std::string>{"taken.pls"});
+}
+
+TEST(FileSystemContract, TheTemporaryFolder) {
+    const std::string temporary = Files().TemporaryFolder();
+    ASSERT_FALSE(temporary.empty());
+    EXPECT_TRUE(temporary.back() == kPathSeparator || temporary.back() == '/');
+    EXPECT_EQ(Files().KindOf(temporary), PathKind::kFolder);
+}
+
+TEST(FileSystemContract, JoiningNamesToFolders) {
+    const std::string s(1, kPathSeparator);
+    EXPECT_EQ(JoinPath("music", "a.mp3"), "music" + s + "a.mp3");
+    EXPECT_EQ(JoinPath("music" + s, "a.mp3"), "music" + s + "a.mp3");
+    EXPECT_EQ(JoinPath("music/", "a.mp3"), "music/a.mp3");
+    EXPECT_EQ(JoinPath("", "a.mp3"), "a.mp3");
+}
+
+}  // namespace
+}  // namespace plyvane
