@@ -4,13 +4,12 @@
 #include "playlist_entry.h"
 #include "playlist_file.h"
 #include "settings_store.h"
+#include "stream_properties.h"
 #include "stream_tag.h"
 
 namespace plyvane {
 
 namespace {
-constexpr int32_t kVolumeWhenAbsent = 75;
-
 bool SkipAddressScan() {
     uint32_t skip = 0;  // the editor reads addresses unless told not to
     ReadDwordSetting(kConfigurationKey, "SkipHTTPFileScan", skip);
@@ -52,13 +51,6 @@ private:
     MessageBoxPort& previous_;
 };
 }  // namespace
-
-int32_t DefaultEntryVolume() {
-    uint32_t volume = kVolumeWhenAbsent;
-    ReadDwordSetting(kConfigurationKey, "DefaultVolume", volume);
-    // The volume field's own rule for a value out of range.
-    return volume >= 1 && volume <= 100 ? static_cast<int32_t>(volume) : 100;
-}
 
 bool EditorImport::CompleteEntry(std::string& record) {
     const auto progress = services_.progress.Open(1, 100, 1);

@@ -30,10 +30,6 @@ struct EditorServices {
 inline constexpr char kAbortImportCaption[] = "Abort import";
 inline constexpr char kAbortImportQuestion[] = "Do you want to cancel the actual import process?";
 
-// The volume preset new entries get: "DefaultVolume", 75 when absent, 100
-// for a value outside 1..100 (as the editor's volume field takes it).
-int32_t DefaultEntryVolume();
-
 class EditorImport {
 public:
     EditorImport(EditorList& list, const EditorServices& services) : list_(list), services_(services) {}

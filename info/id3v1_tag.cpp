@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "input_file.h"
 
 namespace plyvane {
 
@@ -30,6 +29,10 @@ std::string Text(const unsigned char (&body)[kId3v1BodySize], FieldLayout field)
 int ReadID3Tag(const char* fileName, unsigned char (&body)[kId3v1BodySize]) {
     InputFile file;
     if (!file.Open(fileName)) return 0;
+    return ReadID3Tag(file, body);
+}
+
+int ReadID3Tag(InputFile& file, unsigned char (&body)[kId3v1BodySize]) {
     const uint32_t size = file.Size();
     // A file of 4 GB or more reports its size capped: its end is unknown.
     if (size < kId3v1Size || size == 0xFFFFFFFFu) return 0;
@@ -49,9 +52,9 @@ Id3Fields Id3v1FieldsOf(const unsigned char (&body)[kId3v1BodySize]) {
     return fields;
 }
 
-bool ReadId3v1Fields(const char* fileName, Id3Fields& fields) {
+bool ReadId3v1Fields(InputFile& file, Id3Fields& fields) {
     unsigned char body[kId3v1BodySize];
-    if (ReadID3Tag(fileName, body) == 0) return false;
+    if (ReadID3Tag(file, body) == 0) return false;
     fields = Id3v1FieldsOf(body);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "id3_fields.h"
+#include "input_file.h"
 
 namespace plyvane {
 
@@ -18,11 +19,13 @@ inline constexpr std::size_t kId3v1BodySize = 125;
 // (the file opened for reading, others may not write it meanwhile): 1 when
 // the last 128 bytes begin with "TAG" and were read whole, else 0.
 int ReadID3Tag(const char* fileName, unsigned char (&body)[kId3v1BodySize]);
+// The same on a file already open (readers of several tags open it once).
+int ReadID3Tag(InputFile& file, unsigned char (&body)[kId3v1BodySize]);
 
 // The texts of a tag body, each up to its first zero byte.
 Id3Fields Id3v1FieldsOf(const unsigned char (&body)[kId3v1BodySize]);
 
 // Both steps: false without a tag.
-bool ReadId3v1Fields(const char* fileName, Id3Fields& fields);
+bool ReadId3v1Fields(InputFile& file, Id3Fields& fields);
 
 }  // namespace plyvane

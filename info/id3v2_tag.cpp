@@ -7,7 +7,6 @@
 #include "ansi_text.h"
 #include "id3v1_tag.h"
 #include "id3v2_text.h"
-#include "input_file.h"
 
 namespace plyvane {
 
@@ -356,10 +355,15 @@ bool ReadId3v2Tag(const char* fileName, Id3Fields& fields) {
     fields = Id3Fields();
     InputFile file;
     if (!file.Open(fileName)) return false;
+    return ReadId3v2Tag(file, fields);
+}
+
+bool ReadId3v2Tag(InputFile& file, Id3Fields& fields) {
+    fields = Id3Fields();
     const uint32_t fileSize = file.Size();
     uint8_t bytes[kId3v2HeaderSize];
     Id3v2Header header;
-    if (file.Read(bytes, sizeof bytes) == sizeof bytes && ParseId3v2Header(bytes, sizeof bytes, header)) {
+    if (file.SeekTo(0) && file.Read(bytes, sizeof bytes) == sizeof bytes && ParseId3v2Header(bytes, sizeof bytes, header)) {
         // A size beyond the file reads what the file has.
         std::size_t length = kId3v2HeaderSize + header.size;
         if (length > fileSize) length = fileSize;

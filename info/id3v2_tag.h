@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "id3_fields.h"
+#include "input_file.h"
 
 namespace plyvane {
 
@@ -36,5 +37,6 @@ bool ParseId3v2Tag(const uint8_t* data, std::size_t size, Id3Fields& fields);
 // The tag at the start of the file, or else one appended at its end (before
 // an ID3v1 tag, if any). False when there is none or the file is unreadable.
 bool ReadId3v2Tag(const char* fileName, Id3Fields& fields);
+bool ReadId3v2Tag(InputFile& file, Id3Fields& fields);
 
 }  // namespace plyvane

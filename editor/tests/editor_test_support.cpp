@@ -100,6 +100,15 @@ std::unique_ptr<ImportProgress> RecordingWindows::Open(int low, int high, int st
     return std::make_unique<RecordedProgress>(*this, window);
 }
 
+std::string FolderLinks() {
+#ifdef PLYVANE_FOLDER_LINKS
+    const fs::path links = fs::path(PLYVANE_FOLDER_LINKS).make_preferred();
+    std::error_code error;
+    if (fs::is_directory(links / "loop", error)) return JoinPath(links.string(), "");
+#endif
+    return std::string();
+}
+
 std::string Stream(const std::string& relative) {
     return (fs::path(PLYVANE_SOURCE_DIR) / "tests" / "data" / relative).make_preferred().string();
 }

@@ -70,6 +70,10 @@ private:
     int open_ = 0;
 };
 
+// The folders with links the tests' set-up made (make_folder_links.cmake),
+// with a separator at the end; empty when they are not there.
+std::string FolderLinks();
+
 // A test stream of tests/data, and a tagged one of info/tests/data.
 std::string Stream(const std::string& relative);
 std::string TaggedStream(const std::string& name);

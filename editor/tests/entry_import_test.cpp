@@ -236,14 +236,14 @@ TEST_F(EntryImportTest, DeepBigAndLoopingFolders) {
     EXPECT_EQ(list.Count(), 5000);
     EXPECT_EQ(Paths().size(), 5000u);
 
-    list.Clear();
-    folder.Write("loop/a.mp3");
-    folder.Write("loop/sub/b.mp3");
-    std::error_code error;
-    fs::create_directory_symlink(folder.Path("loop"), folder.Path("loop/sub/back"), error);
-    if (error || !fs::is_directory(folder.Path("loop/sub/back"), error)) GTEST_SKIP() << "no links to folders here";
-    Import().AddPath(folder.Path("loop"));
-    EXPECT_EQ(Paths(), (std::set<std::string>{folder.Path("loop/a.mp3"), folder.Path("loop/sub/b.mp3")}));
+}
+
+TEST_F(EntryImportTest, AFolderThatLinksBackToItselfIsScannedOnce) {
+    const std::string links = testing::FolderLinks();
+    if (links.empty()) GTEST_SKIP() << "the folders with links are made by the tests' set-up (ctest)";
+    const std::string loop = links + "loop";
+    Import().AddPath(loop);
+    EXPECT_EQ(Paths(), (std::set<std::string>{JoinPath(loop, "a.mp3"), JoinPath(JoinPath(loop, "sub"), "b.mp3")}));
 }
 
 TEST_F(EntryImportTest, FilesThatCannotBeReadOrListedAreSkipped) {

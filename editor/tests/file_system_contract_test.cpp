@@ -36,13 +36,6 @@ std::vector<std::string> Names(const std::vector<FolderItem>& items) {
     return names;
 }
 
-// Whether this system lets the test make a link to a folder.
-bool MakeFolderLink(const std::string& target, const std::string& link) {
-    std::error_code error;
-    fs::create_directory_symlink(target, link, error);
-    return !error && fs::is_directory(link, error);
-}
-
 TEST(FileSystemContract, WhatAPathIs) {
     EditorFolder folder;
     const std::string file = folder.Write("a.mp3");
@@ -83,12 +76,13 @@ TEST(FileSystemContract, AFolderListsItsEntriesWithoutDotAndDotDot) {
 }
 
 TEST(FileSystemContract, ABigFolderIsListedWhole) {
+    // Many times what one directory read of the system returns.
     EditorFolder folder;
-    for (int i = 0; i < 5000; ++i) folder.Write("track" + std::to_string(i) + ".mp3");
+    for (int i = 0; i < 1500; ++i) folder.Write("track" + std::to_string(i) + ".mp3");
     std::vector<FolderItem> items;
     ASSERT_TRUE(Files().ListFolder(folder.Folder(), items));
     const std::vector<std::string> names = Names(items);
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 5000u);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 1500u);
 }
 
 TEST(FileSystemContract, AFolderHasOneIdentityWhicheverWayItIsReached) {
@@ -105,10 +99,21 @@ TEST(FileSystemContract, AFolderHasOneIdentityWhicheverWayItIsReached) {
     EXPECT_FALSE(first == other);
     EXPECT_FALSE(Files().IdentityOf(folder.Path("missing"), other));
 
-    if (!MakeFolderLink(a, folder.Path("link"))) GTEST_SKIP() << "no links to folders here";
-    ASSERT_TRUE(Files().IdentityOf(folder.Path("link"), again));
-    EXPECT_EQ(first, again);
-    EXPECT_EQ(Files().KindOf(folder.Path("link")), PathKind::kFolder);
+}
+
+TEST(FileSystemContract, ALinkToAFolderLeadsToItsIdentity) {
+    const std::string links = testing::FolderLinks();
+    if (links.empty()) GTEST_SKIP() << "the folders with links are made by the tests' set-up (ctest)";
+    FolderIdentity target, link;
+    ASSERT_TRUE(Files().IdentityOf(links + "target", target));
+    ASSERT_TRUE(Files().IdentityOf(links + "link", link));
+    EXPECT_EQ(target, link);
+    EXPECT_EQ(Files().KindOf(links + "link"), PathKind::kFolder);
+    std::vector<FolderItem> items;
+    ASSERT_TRUE(Files().ListFolder(links + "loop" + kPathSeparator + "sub", items));
+    EXPECT_EQ(Names(items), (std::vector<std::string>{"b.mp3", "back"}));
+    for (const FolderItem& item : items)
+        EXPECT_EQ(item.kind, item.name == "back" ? PathKind::kFolder : PathKind::kFile) << item.name;
 }
 
 TEST(FileSystemContract, ReplacingAFileIsOneStepAndLeavesNothingBehind) {

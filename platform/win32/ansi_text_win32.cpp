@@ -9,15 +9,23 @@
 namespace plyvane {
 
 namespace {
+// Only the Unicode code pages hold characters beyond the first 65536; for
+// the others one "?" stands for such a character, not one per half.
+bool HoldsSupplementaryCharacters() {
+    const UINT codePage = ::GetACP();
+    return codePage == CP_UTF8 || codePage == 54936;  // UTF-8, GB 18030
+}
+
 std::wstring ToUtf16(std::u32string_view text) {
+    const bool supplementary = HoldsSupplementaryCharacters();
     std::wstring wide;
     wide.reserve(text.size());
     for (char32_t c : text) {
-        if (c >= 0x10000 && c <= 0x10FFFF) {
+        if (c >= 0x10000 && c <= 0x10FFFF && supplementary) {
             c -= 0x10000;
             wide += static_cast<wchar_t>(0xD800 + (c >> 10));
             wide += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
-        } else if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        } else if (c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF)) {
             wide += L'?';
         } else {
             wide += static_cast<wchar_t>(c);
