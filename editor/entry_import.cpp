@@ -165,4 +165,27 @@ bool EditorImport::AppendPlaylistFile(const std::string& name) {
     return true;
 }
 
+void EditorImport::LoadPlaylist(const std::string& name) {
+    list_.Clear();
+    list_.SetCurrentName(name);
+    AppendPlaylistFile(name);
+    WriteStringSetting(kConfigurationKey, "RecentPlaylistFile", name.c_str());
+}
+
+void EditorImport::ImportPlaylist(const std::string& name) {
+    list_.SetCurrentName(name);
+    AppendPlaylistFile(name);
+    list_.SetModified(true);
+}
+
+void EditorImport::AddDroppedFiles(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (PlaylistKindOf(name) != PlaylistKind::kNone) {
+            ImportPlaylist(name);
+        } else {
+            AddPath(name);
+        }
+    }
+}
+
 }  // namespace plyvane

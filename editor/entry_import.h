@@ -8,6 +8,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "editor_list.h"
 #include "file_system.h"
@@ -65,6 +66,18 @@ public:
     // is asked whether to stop. False, with a message, when an `.m3u` file
     // cannot be read as a list; a `.pls` that cannot be read has no entries.
     bool AppendPlaylistFile(const std::string& name);
+
+    // The editor's commands that read playlist files (the save question
+    // before them is the window's):
+    // Load of a playlist file: the list replaced by the file's entries, the
+    // file the current name and "RecentPlaylistFile".
+    void LoadPlaylist(const std::string& name);
+    // Import: the file's entries appended; it becomes the current name and
+    // the list is modified.
+    void ImportPlaylist(const std::string& name);
+    // Files dropped on the window: playlist files are imported, anything
+    // else goes to AddPath.
+    void AddDroppedFiles(const std::vector<std::string>& names);
 
 private:
     // False once the scan was cancelled.

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "default_volume_field.h"
 #include "editor_file_types.h"
 #include "editor_list.h"
+#include "memory_settings_store.h"
+#include "settings_store.h"
 
 namespace plyvane {
 namespace {
@@ -167,6 +170,30 @@ TEST(EditorFileTypes, TheTextsOfTheListAndTheDialogs) {
               "MPEG Audio Files (*.mp2;*.mp3;*.l2;*.l3)|*.mp2;*.mp3;*.l2;*.l3|Playlist Files (*.pls;*.m3u)|"
               "*.pls;*.m3u|All Files (*.*)|*.*|");
     EXPECT_EQ(PlaylistDialogFilter(), "Playlist Files (*.pls;*.m3u)|*.pls;*.m3u|All Files (*.*)|*.*|");
+}
+
+TEST(DefaultVolumeField, ValuesOutsideOneToHundredBecomeHundred) {
+    MemorySettingsStore store;
+    ScopedSettingsStore installed(store);
+    struct Case {
+        const char* typed;
+        int32_t value;
+        bool valid;
+    };
+    const std::vector<Case> cases = {
+        {"50", 50, true},  {"1", 1, true},      {"100", 100, true}, {" 7", 7, true},   {"80%", 80, true},
+        {"0", 100, false}, {"101", 100, false}, {"-5", 100, false}, {"abc", 100, false}, {"", 100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const DefaultVolumeInput input = TakeDefaultVolume(c.typed);
+        EXPECT_EQ(input.value, c.value);
+        EXPECT_EQ(input.valid, c.valid);
+        EXPECT_EQ(input.text, std::to_string(c.value));
+        uint32_t stored = 0;
+        ASSERT_EQ(ReadDwordSetting(kConfigurationKey, "DefaultVolume", stored), 1);
+        EXPECT_EQ(stored, static_cast<uint32_t>(c.value));
+    }
 }
 
 }  // namespace

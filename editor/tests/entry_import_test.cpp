@@ -401,5 +401,40 @@ TEST_F(EntryImportTest, CancelEndsAnImport) {
     EXPECT_EQ(list.Count(), 4);
 }
 
+TEST_F(EntryImportTest, LoadImportAndDropOfPlaylistFiles) {
+    const std::string a = folder.Write("a.mp3");
+    prober.Add(a, 1000);
+    const std::string pls = folder.Write("list.pls", "[playlist]\nNumberOfEntries=1\nFile1=a.mp3\n");
+    const std::string m3u = folder.Write("list.m3u", "a.mp3\n");
+
+    // Load replaces the list; a .pls leaves it unmodified, an .m3u modified.
+    list.Append("old.mp3");
+    Import().LoadPlaylist(pls);
+    EXPECT_EQ(list.Entries(), std::vector<std::string>{a + ";;75;1000"});
+    EXPECT_EQ(list.CurrentName(), pls);
+    EXPECT_FALSE(list.Modified());
+    std::string recent;
+    ASSERT_EQ(ReadStringSetting(kConfigurationKey, "RecentPlaylistFile", recent), 1);
+    EXPECT_EQ(recent, pls);
+    Import().LoadPlaylist(m3u);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_TRUE(list.Modified());
+
+    // Import appends, and the list is modified after it.
+    list.SetModified(false);
+    Import().ImportPlaylist(pls);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.CurrentName(), pls);
+    EXPECT_TRUE(list.Modified());
+
+    // A drop: playlists are imported, the rest scanned.
+    list.Clear();
+    folder.Write("dropped/b.mp3");
+    Import().AddDroppedFiles({folder.Path("dropped"), m3u, folder.Path("dropped/b.mp3")});
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.CurrentName(), m3u);
+    EXPECT_TRUE(list.Modified());
+}
+
 }  // namespace
 }  // namespace plyvane
