@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "simd.h"
 #include "synthesis_window.h"
 
 namespace plyvane {
@@ -105,18 +106,22 @@ TEST(Synthesis, MatchesTheStandardFilterbankAtEveryQuality) {
     }
 }
 
-TEST(Synthesis, ClipsInsteadOfWrapping) {
-    EXPECT_EQ(32767, Synthesis::ToPcm16(12582912.0f + 32767.0f));
-    EXPECT_EQ(-32768, Synthesis::ToPcm16(12582912.0f - 32768.0f));
-    EXPECT_EQ(32767, Synthesis::ToPcm16(12582912.0f + 32768.0f));
-    EXPECT_EQ(-32768, Synthesis::ToPcm16(12582912.0f - 32769.0f));
-    EXPECT_EQ(-32768, Synthesis::ToPcm16(-1.0e9f)) << "a negative accumulator clips low";
-    EXPECT_EQ(32767, Synthesis::ToPcm16(INFINITY));
-    EXPECT_EQ(0xFF, Synthesis::ToPcm8(12582912.0f + 40000.0f));
-    EXPECT_EQ(0x00, Synthesis::ToPcm8(12582912.0f - 40000.0f));
-    EXPECT_EQ(0x80, Synthesis::ToPcm8(12582912.0f + 255.0f));
-    EXPECT_EQ(0x81, Synthesis::ToPcm8(12582912.0f + 256.0f));
+TEST(Synthesis, RoundsToNearestEvenAndClipsInsteadOfWrapping) {
+    struct Case {
+        double sum;
+        int16_t sample;
+    } const cases[] = {{32767.0, 32767},   {32767.4, 32767},  {32768.0, 32767},  {-32768.0, -32768},
+                       {-32769.0, -32768}, {1.0e12, 32767},   {-1.0e12, -32768}, {2.5, 2},
+                       {3.5, 4},           {-2.5, -2},        {0.49, 0},         {-0.51, -1},
+                       {INFINITY, 32767},  {-INFINITY, -32768}, {100.0, 100},     {-0.0, 0}};
+    alignas(16) double sums[16];
+    int16_t samples[16];
+    for (int i = 0; i < 16; ++i) sums[i] = cases[i].sum;
+    simd::RoundToInt16(sums, samples, 16);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(cases[i].sample, samples[i]) << cases[i].sum;
+}
 
+TEST(Synthesis, ClipsInsteadOfWrapping) {
     std::vector<SubbandSamples> loud(2);
     for (SubbandSamples& frame : loud) {
         frame.Clear();
@@ -139,10 +144,10 @@ TEST(Synthesis, SilenceInGivesExactSilenceOut) {
     for (uint8_t byte : Synthesize(silent, 2, Format(2, 8))) ASSERT_EQ(0x80, byte);
 }
 
-TEST(Synthesis, AQualityOutsideOneToThreeSumsNoRows) {
+TEST(Synthesis, AQualityOutsideZeroToThreeSumsNoRows) {
     const std::vector<SubbandSamples> frames = RandomFrames(1, 0.5f, 3);
     for (uint8_t byte : Synthesize(frames, 2, Format(2, 16, 1, 4))) ASSERT_EQ(0, byte);
-    for (uint8_t byte : Synthesize(frames, 2, Format(2, 8, 1, 0))) ASSERT_EQ(0x80, byte);
+    for (uint8_t byte : Synthesize(frames, 2, Format(2, 8, 1, -1))) ASSERT_EQ(0x80, byte);
 }
 
 TEST(Synthesis, EveryOutputFormatIsTheFullRateStereoOutputReduced) {
