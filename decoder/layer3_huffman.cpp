@@ -39,26 +39,22 @@ private:
     int position_;
 };
 
-// The code at the top of bits: its leaf entry and the bits it takes; false
-// for an illegal code.
-inline bool LookUpCode(const HuffmanTable& table, uint64_t bits, uint16_t& leaf, int& used) {
+// The code at the top of bits in a decoding table whose first level is
+// rootBits wide: its value (x * 16 + y, or v w x y) plus 256 times the bits
+// it takes; -1 for an illegal code.
+inline int LookUpCode(const uint16_t* decode, int rootBits, uint64_t bits) {
     namespace entry = huffman_entry;
-    if (table.decode == nullptr) return false;
-    const int rootBits = static_cast<int>(table.decodeRootBits);
-    uint16_t e = table.decode[bits >> (64 - rootBits)];
-    used = 0;
-    if (entry::IsLink(e)) {
-        used = rootBits;
-        do {
-            const int levelBits = entry::LinkBits(e);
-            e = table.decode[entry::LinkOffset(e) + ((bits << used) >> (64 - levelBits))];
-            if (entry::IsLink(e)) used += levelBits;
-        } while (entry::IsLink(e));
+    uint16_t e = decode[bits >> (64 - rootBits)];
+    // A first-level leaf is already the value and its bits.
+    if (entry::IsLeaf(e)) return e;
+    int used = rootBits;
+    while (entry::IsLink(e)) {
+        const int levelBits = entry::LinkBits(e);
+        e = decode[entry::LinkOffset(e) + ((bits << used) >> (64 - levelBits))];
+        if (entry::IsLink(e)) used += levelBits;
     }
-    if (!entry::IsLeaf(e)) return false;
-    leaf = e;
-    used += entry::LeafBits(e);
-    return true;
+    if (!entry::IsLeaf(e)) return -1;
+    return entry::LeafValue(e) | (used + entry::LeafBits(e)) << 8;
 }
 
 // The requantized value of a signed Huffman value.
@@ -69,6 +65,19 @@ inline float Requantized(int value, const float* pow43, float scale) {
     return value < 0 ? -m : m;
 }
 
+// magnitude with the sign bit at the top of bits << used, when value is not
+// 0 (which has no sign bit); used counts it.
+inline float Signed(float magnitude, int value, uint64_t bits, int& used) {
+    const uint32_t present = value != 0 ? 1u : 0u;
+    const uint32_t sign = static_cast<uint32_t>((bits << used) >> 63) & present;
+    used += static_cast<int>(present);
+    uint32_t pattern;
+    std::memcpy(&pattern, &magnitude, sizeof pattern);
+    pattern ^= sign << 31;
+    std::memcpy(&magnitude, &pattern, sizeof magnitude);
+    return magnitude;
+}
+
 class SpectrumDecoder {
 public:
     SpectrumDecoder(BitstreamBuffer& reservoir, const LineScales& scales, float* xr)
@@ -76,31 +85,15 @@ public:
           pow43_(RequantizeTables::Get().pow43) {}
 
     int Line() const { return line_; }
-    int Position() const { return reader_.Position(); }
 
     // Lines up to end (even) as pairs of table.
     void Pairs(const HuffmanTable& table, int end) {
         if (table.treelen == 0) {
             for (; line_ < end; ++line_) xr_[line_] = 0.0f;
-            return;
-        }
-        const int xLast = static_cast<int>(table.xlen) - 1;
-        const int yLast = static_cast<int>(table.ylen) - 1;
-        const int linbits = static_cast<int>(table.linbits);
-        for (; line_ < end; line_ += 2) {
-            const float scale = ScaleOfLine();
-            const uint64_t bits = reader_.Peek();
-            uint16_t leaf;
-            int used;
-            if (!LookUpCode(table, bits, leaf, used)) {
-                SlowPair(table, scale);
-                continue;
-            }
-            int x = huffman_entry::LeafValue(leaf) >> 4;
-            int y = huffman_entry::LeafValue(leaf) & 15;
-            xr_[line_] = Value(bits, used, x, xLast, linbits, scale);
-            xr_[line_ + 1] = Value(bits, used, y, yLast, linbits, scale);
-            reader_.Skip(used);
+        } else if (table.linbits == 0) {
+            PairsOf<false>(table, end);
+        } else {
+            PairsOf<true>(table, end);
         }
     }
 
@@ -109,53 +102,94 @@ public:
     void Quadruples(const HuffmanTable& table, int granuleEnd) {
         while (line_ < 573 && reader_.Position() < granuleEnd) {
             const uint64_t bits = reader_.Peek();
-            uint16_t leaf;
-            int used;
-            int values[4];
-            if (LookUpCode(table, bits, leaf, used)) {
-                const int v = huffman_entry::LeafValue(leaf);
-                for (int i = 0; i < 4; ++i) {
-                    values[i] = (v >> (3 - i)) & 1;
-                    if (values[i] != 0) values[i] = ((bits << used++) >> 63) ? -1 : 1;
+            const int code =
+                table.decode != nullptr ? LookUpCode(table.decode, static_cast<int>(table.decodeRootBits), bits) : -1;
+            float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+            if (code >= 0) {
+                int used = code >> 8;
+                for (int i = 0; i < 4 && (code & 15) != 0; ++i) {
+                    // A value of 1 requantizes to the scale itself.
+                    if ((code >> (3 - i)) & 1) values[i] = Signed(ScaleOfLine(line_ + i), 1, bits, used);
                 }
+                if (reader_.Position() + used > granuleEnd) break;
                 reader_.Skip(used);
             } else {
+                int signedValues[4];
                 SyncReservoir();
-                DecodeQuad(table, reservoir_, values);
+                DecodeQuad(table, reservoir_, signedValues);
                 reader_.MoveTo(BitPosition(reservoir_));
+                if (reader_.Position() > granuleEnd) break;
+                for (int i = 0; i < 4; ++i) values[i] = Requantized(signedValues[i], pow43_, ScaleOfLine(line_ + i));
             }
-            if (reader_.Position() > granuleEnd) break;
-            for (int i = 0; i < 4; ++i, ++line_) xr_[line_] = values[i] == 0 ? 0.0f : Requantized(values[i], pow43_, ScaleOfLine());
+            for (int i = 0; i < 4; ++i) xr_[line_ + i] = values[i];
+            line_ += 4;
         }
     }
 
 private:
-    float ScaleOfLine() {
-        while (line_ >= scales_.end[run_]) ++run_;
+    // The decoding loop keeps its state in locals (the compiler would
+    // reload members after every store to xr_).
+    template <bool kLinbits>
+    void PairsOf(const HuffmanTable& table, int end) {
+        const uint16_t* decode = table.decode;
+        const int rootBits = static_cast<int>(table.decodeRootBits);
+        const int xLast = static_cast<int>(table.xlen) - 1;
+        const int yLast = static_cast<int>(table.ylen) - 1;
+        const int linbits = static_cast<int>(table.linbits);
+        const float* pow43 = pow43_;
+        float* xr = xr_;
+        MainDataReader reader = reader_;
+        int line = line_;
+        float scale = ScaleOfLine(line);
+        int runEnd = scales_.end[run_];
+        for (; line < end; line += 2) {
+            if (line >= runEnd) {
+                scale = ScaleOfLine(line);
+                runEnd = scales_.end[run_];
+            }
+            const uint64_t bits = reader.Peek();
+            const int code = decode != nullptr ? LookUpCode(decode, rootBits, bits) : -1;
+            if (code < 0) {
+                reader_ = reader;
+                SlowPair(table, line, scale);
+                reader = reader_;
+                continue;
+            }
+            int used = code >> 8;
+            int x = (code >> 4) & 15;
+            int y = code & 15;
+            // Linbits of x, sign of x, linbits of y, sign of y.
+            if (kLinbits) x = WithLinbits(x, xLast, linbits, bits, used);
+            xr[line] = Signed(pow43[x] * scale, x, bits, used);
+            if (kLinbits) y = WithLinbits(y, yLast, linbits, bits, used);
+            xr[line + 1] = Signed(pow43[y] * scale, y, bits, used);
+            reader.Skip(used);
+        }
+        reader_ = reader;
+        line_ = line;
+    }
+
+    // The scale of a line at or after the last one asked for.
+    float ScaleOfLine(int line) {
+        while (line >= scales_.end[run_]) ++run_;
         return scales_.scale[run_];
     }
 
-    // One value of a pair: linbits when it is the table's largest, then
-    // its sign when it is not 0; used counts the bits taken from bits.
-    float Value(uint64_t bits, int& used, int value, int last, int linbits, float scale) const {
-        if (linbits > 0 && value == last) {
-            value += static_cast<int>((bits << used) >> (64 - linbits));
-            used += linbits;
-            if (value > kMaxMagnitude) value = kMaxMagnitude;
-        }
-        if (value == 0) return 0.0f;
-        const float m = pow43_[value] * scale;
-        return (bits << used++) >> 63 ? -m : m;
+    static int WithLinbits(int value, int last, int linbits, uint64_t bits, int& used) {
+        if (value != last) return value;
+        value += static_cast<int>((bits << used) >> (64 - linbits));
+        used += linbits;
+        return value < kMaxMagnitude ? value : kMaxMagnitude;
     }
 
     // An illegal code: the tree walk reports it and gives the largest values.
-    void SlowPair(const HuffmanTable& table, float scale) {
+    void SlowPair(const HuffmanTable& table, int line, float scale) {
         SyncReservoir();
         int x, y;
         DecodePair(table, reservoir_, x, y);
         reader_.MoveTo(BitPosition(reservoir_));
-        xr_[line_] = Requantized(x, pow43_, scale);
-        xr_[line_ + 1] = Requantized(y, pow43_, scale);
+        xr_[line] = Requantized(x, pow43_, scale);
+        xr_[line + 1] = Requantized(y, pow43_, scale);
     }
 
     void SyncReservoir() { MoveToBit(reservoir_, reader_.Position()); }
