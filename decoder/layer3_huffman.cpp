@@ -2,42 +2,11 @@
 
 #include <cstring>
 
+#include "bit_reader.h"
 #include "huffman_tables.h"
 
 namespace plyvane {
 namespace {
-
-// The reservoir's bytes read 64 bits at a time: enough for a pair's code
-// (up to 19 bits), both linbits fields and both signs.
-class MainDataReader {
-public:
-    explicit MainDataReader(const BitstreamBuffer& reservoir)
-        : data_(reservoir.ReadPointer() - reservoir.ReadOffset()),
-          lastByte_(reservoir.Capacity() + BitstreamBuffer::kGuardBytes - 8),
-          position_(BitPosition(reservoir)) {}
-
-    int Position() const { return position_; }
-    void MoveTo(int position) { position_ = position; }
-    void Skip(int bits) { position_ += bits; }
-    // The 64 bits from the position, first bit most significant; at least 57
-    // of them from the data. Past the storage (a damaged granule) the load
-    // stays on the last 8 bytes of the guard.
-    uint64_t Peek() const {
-        int byte = position_ >> 3;
-        if (byte > lastByte_) byte = lastByte_;
-        uint64_t word;
-        std::memcpy(&word, data_ + byte, sizeof word);
-#if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ != __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap64(word);
-#endif
-        return word << (position_ & 7);
-    }
-
-private:
-    const uint8_t* data_;
-    int lastByte_;
-    int position_;
-};
 
 // The code at the top of bits in a decoding table whose first level is
 // rootBits wide: its value (x * 16 + y, or v w x y) plus 256 times the bits
@@ -138,7 +107,7 @@ private:
         const int linbits = static_cast<int>(table.linbits);
         const float* pow43 = pow43_;
         float* xr = xr_;
-        MainDataReader reader = reader_;
+        BitReader reader = reader_;
         int line = line_;
         float scale = ScaleOfLine(line);
         int runEnd = scales_.end[run_];
@@ -195,7 +164,7 @@ private:
     void SyncReservoir() { MoveToBit(reservoir_, reader_.Position()); }
 
     BitstreamBuffer& reservoir_;
-    MainDataReader reader_;
+    BitReader reader_;
     const LineScales& scales_;
     float* xr_;
     const float* pow43_;

@@ -8,19 +8,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "unroll.h"
+
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #define PLYVANE_SSE2 1
 #include <emmintrin.h>
-#endif
-
-// Unrolls the next loop completely (short loops of constant count in the
-// transforms, which -O2 leaves rolled).
-#if defined(__clang__)
-#define PLYVANE_UNROLL _Pragma("unroll")
-#elif defined(__GNUC__)
-#define PLYVANE_UNROLL _Pragma("GCC unroll 32")
-#else
-#define PLYVANE_UNROLL
 #endif
 
 namespace plyvane::simd {
@@ -64,6 +56,7 @@ inline bool AnyNonZero(const float* values, int count) {
 inline void Transpose(Float4& a, Float4& b, Float4& c, Float4& d) { _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v); }
 
 struct Double2 {
+    static constexpr int kLanes = 2;
     __m128d v;
 
     static Double2 Load(const double* p) { return {_mm_load_pd(p)}; }  // 16-byte aligned
@@ -161,6 +154,7 @@ inline void Transpose(Float4& a, Float4& b, Float4& c, Float4& d) {
 }
 
 struct Double2 {
+    static constexpr int kLanes = 2;
     double v[2];
 
     static Double2 Load(const double* p) { return {{p[0], p[1]}}; }

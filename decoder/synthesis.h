@@ -38,7 +38,7 @@ private:
     // in a row so that the window reads 1024 consecutive values from any
     // ring position. Doubles, so that the windowing reads them without a
     // conversion; each holds a single-precision value.
-    alignas(16) double history_[2][2048] = {};
+    alignas(32) double history_[2][2048] = {};
     int ringIndex_ = 0;
     int divisor_ = 1;
     WindowFunction window_ = nullptr;

@@ -13,7 +13,7 @@ struct SynthesisTables {
     // 32t + j. The matrixing stores some history values with their sign
     // flipped (see Synthesis); their window entries are flipped to match,
     // so every product keeps its value exactly.
-    alignas(16) double window[512];
+    alignas(32) double window[512];
 
     static const SynthesisTables& Get();
 };
