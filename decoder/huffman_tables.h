@@ -69,6 +69,24 @@ bool HuffmanTablesLoaded();
 void ReleaseHuffmanTables();
 const HuffmanTable* HuffmanTableSet();
 
+// The code at the top of bits in a decoding table whose first level is
+// rootBits wide: its value (x * 16 + y, or v w x y) plus 256 times the bits
+// it takes; -1 for an illegal code.
+inline int LookUpHuffmanCode(const uint16_t* decode, int rootBits, uint64_t bits) {
+    namespace entry = huffman_entry;
+    uint16_t e = decode[bits >> (64 - rootBits)];
+    // A first-level leaf is already the value and its bits.
+    if (entry::IsLeaf(e)) return e;
+    int used = rootBits;
+    while (entry::IsLink(e)) {
+        const int levelBits = entry::LinkBits(e);
+        e = decode[entry::LinkOffset(e) + ((bits << used) >> (64 - levelBits))];
+        if (entry::IsLink(e)) used += levelBits;
+    }
+    if (!entry::IsLeaf(e)) return -1;
+    return entry::LeafValue(e) | (used + entry::LeafBits(e)) << 8;
+}
+
 // Decodes one code of a pair table (0..31) at the reader's position, with
 // linbits and signs.
 void DecodePair(const HuffmanTable& table, BitstreamBuffer& reader, int& x, int& y);

@@ -8,24 +8,6 @@
 namespace plyvane {
 namespace {
 
-// The code at the top of bits in a decoding table whose first level is
-// rootBits wide: its value (x * 16 + y, or v w x y) plus 256 times the bits
-// it takes; -1 for an illegal code.
-inline int LookUpCode(const uint16_t* decode, int rootBits, uint64_t bits) {
-    namespace entry = huffman_entry;
-    uint16_t e = decode[bits >> (64 - rootBits)];
-    // A first-level leaf is already the value and its bits.
-    if (entry::IsLeaf(e)) return e;
-    int used = rootBits;
-    while (entry::IsLink(e)) {
-        const int levelBits = entry::LinkBits(e);
-        e = decode[entry::LinkOffset(e) + ((bits << used) >> (64 - levelBits))];
-        if (entry::IsLink(e)) used += levelBits;
-    }
-    if (!entry::IsLeaf(e)) return -1;
-    return entry::LeafValue(e) | (used + entry::LeafBits(e)) << 8;
-}
-
 // The requantized value of a signed Huffman value.
 inline float Requantized(int value, const float* pow43, float scale) {
     int magnitude = value < 0 ? -value : value;
@@ -72,7 +54,7 @@ public:
         while (line_ < 573 && reader_.Position() < granuleEnd) {
             const uint64_t bits = reader_.Peek();
             const int code =
-                table.decode != nullptr ? LookUpCode(table.decode, static_cast<int>(table.decodeRootBits), bits) : -1;
+                table.decode != nullptr ? LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits) : -1;
             float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
             if (code >= 0) {
                 int used = code >> 8;
@@ -117,7 +99,7 @@ private:
                 runEnd = scales_.end[run_];
             }
             const uint64_t bits = reader.Peek();
-            const int code = decode != nullptr ? LookUpCode(decode, rootBits, bits) : -1;
+            const int code = decode != nullptr ? LookUpHuffmanCode(decode, rootBits, bits) : -1;
             if (code < 0) {
                 reader_ = reader;
                 SlowPair(table, line, scale);

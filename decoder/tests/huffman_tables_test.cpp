@@ -157,6 +157,32 @@ TEST_F(HuffmanTables, EveryReferenceCodeDecodesThroughLookupAndTree) {
     EXPECT_GT(checked, 6 * 2000);
 }
 
+// The decoding tables that the Layer III decoding uses (up to three look-ups
+// a code): every code gives its value and length whatever follows it.
+TEST_F(HuffmanTables, EveryReferenceCodeDecodesThroughTheDecodingTable) {
+    const HuffmanTable* tables = HuffmanTableSet();
+    int checked = 0;
+    for (const ReferenceTable& ref : *reference_) {
+        if (ref.kind == "empty") continue;
+        const HuffmanTable& table = tables[ref.number];
+        ASSERT_NE(nullptr, table.decode) << "table " << ref.number;
+        EXPECT_LE(table.decodeRootBits, static_cast<uint32_t>(kMaxLookupWidth)) << "table " << ref.number;
+        const std::vector<ReferenceCode>& codes = ref.from >= 0 ? (*reference_)[ref.from].codes : ref.codes;
+        for (const ReferenceCode& code : codes) {
+            for (const char* padding : kPaddings) {
+                uint64_t bits = 0;
+                const std::string all = code.bits + padding;
+                for (size_t i = 0; i < 64; ++i) bits = bits << 1 | (i < all.size() && all[i] == '1' ? 1u : 0u);
+                const int found = LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits);
+                ASSERT_EQ(code.value, found & 0xFF) << "table " << ref.number << " code " << code.bits;
+                ASSERT_EQ(static_cast<int>(code.bits.size()), found >> 8) << "table " << ref.number << " code " << code.bits;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 3 * 2000);
+}
+
 TEST_F(HuffmanTables, Table1LooksUpThreeBits) {
     const HuffmanTable& t = HuffmanTableSet()[1];
     ASSERT_EQ(3u, t.lookupWidth);

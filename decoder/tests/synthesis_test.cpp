@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "simd.h"
+#include "synthesis_tables.h"
 #include "synthesis_window.h"
+#include "synthesis_windowing_avx.h"
 
 namespace plyvane {
 namespace {
@@ -91,7 +93,7 @@ std::vector<double> ReferenceSynthesis(const std::vector<SubbandSamples>& frames
 
 TEST(Synthesis, MatchesTheStandardFilterbankAtEveryQuality) {
     const std::vector<SubbandSamples> frames = RandomFrames(3, 0.2f, 7);
-    for (int quality = 1; quality <= 3; ++quality) {
+    for (int quality = 0; quality <= 3; ++quality) {
         std::vector<int16_t> ours = AsPcm16(Synthesize(frames, 2, Format(2, 16, 1, quality)));
         for (int channel = 0; channel < 2; ++channel) {
             std::vector<double> reference = ReferenceSynthesis(frames, channel, quality);
@@ -99,10 +101,28 @@ TEST(Synthesis, MatchesTheStandardFilterbankAtEveryQuality) {
             for (size_t i = 0; i < reference.size(); ++i) {
                 worst = std::max(worst, std::fabs(ours[2 * i + static_cast<size_t>(channel)] - reference[i]));
             }
-            // Every row pair rounds to an integer once.
+            // Every row pair rounds to an integer once; quality 0 rounds
+            // each sample once.
             const double roundings = quality == 1 ? 3 : quality == 2 ? 2 : 1;
             EXPECT_LE(worst, 0.5 * roundings + 0.01) << "quality " << quality << " channel " << channel;
         }
+    }
+}
+
+// The AVX windowing (where the processor has it) gives exactly the samples
+// of the SSE2 one, at every quality level.
+TEST(Synthesis, TheAvxWindowingGivesTheSameSamples) {
+    if (!AvxWindowingAvailable()) GTEST_SKIP() << "no AVX windowing on this processor or build";
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> value(-2.0f, 2.0f);
+    alignas(32) double history[1024];
+    for (double& v : history) v = value(random);  // single-precision values, as the matrixing stores them
+    const double* window = SynthesisTables::Get().window;
+    for (int quality = 0; quality <= 3; ++quality) {
+        int16_t avx[32], portable[32];
+        AvxWindowFunctionFor(quality)(history, window, avx);
+        PortableWindowFunctionFor(quality)(history, window, portable);
+        for (int j = 0; j < 32; ++j) ASSERT_EQ(portable[j], avx[j]) << "quality " << quality << " sample " << j;
     }
 }
 
@@ -121,20 +141,29 @@ TEST(Synthesis, RoundsToNearestEvenAndClipsInsteadOfWrapping) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(cases[i].sample, samples[i]) << cases[i].sum;
 }
 
-TEST(Synthesis, ClipsInsteadOfWrapping) {
+TEST(Synthesis, ClipsInsteadOfWrappingAtEveryQuality) {
     std::vector<SubbandSamples> loud(2);
     for (SubbandSamples& frame : loud) {
         frame.Clear();
         for (int slot = 0; slot < 36; ++slot) frame.Slot(0, slot)[0] = slot % 2 ? 8.0f : -8.0f;
     }
-    std::vector<int16_t> pcm = AsPcm16(Synthesize(loud, 1, Format(1, 16)));
-    int clippedHigh = 0, clippedLow = 0;
-    for (int16_t sample : pcm) {
-        clippedHigh += sample == 32767;
-        clippedLow += sample == -32768;
+    for (int quality = 0; quality <= 3; ++quality) {
+        std::vector<int16_t> pcm = AsPcm16(Synthesize(loud, 1, Format(1, 16, 1, quality)));
+        int clippedHigh = 0, clippedLow = 0;
+        for (int16_t sample : pcm) {
+            clippedHigh += sample == 32767;
+            clippedLow += sample == -32768;
+        }
+        EXPECT_GT(clippedHigh, 100) << "quality " << quality;
+        EXPECT_GT(clippedLow, 100) << "quality " << quality;
+        int eightHigh = 0, eightLow = 0;
+        for (uint8_t sample : Synthesize(loud, 1, Format(1, 8, 1, quality))) {
+            eightHigh += sample == 0xFF;
+            eightLow += sample == 0x00;
+        }
+        EXPECT_EQ(clippedHigh, eightHigh) << "quality " << quality;
+        EXPECT_EQ(clippedLow, eightLow) << "quality " << quality;
     }
-    EXPECT_GT(clippedHigh, 100);
-    EXPECT_GT(clippedLow, 100);
 }
 
 TEST(Synthesis, SilenceInGivesExactSilenceOut) {
