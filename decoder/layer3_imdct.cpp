@@ -237,6 +237,8 @@ int NonZeroGroups(const float* xr) {
 
 }  // namespace
 
+std::size_t HybridSynthesisTableBytes() { return sizeof(ImdctTables); }
+
 void HybridSynthesis(const GranuleChannelInfo& gc, const float* xr, ImdctOverlap& overlap, SubbandSamples& samples,
                      int channel, int slotOffset) {
     const ImdctTables& t = ImdctTables::Get();

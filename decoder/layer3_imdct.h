@@ -3,6 +3,8 @@
 // granule, and the frequency inversion, into the subband samples.
 #pragma once
 
+#include <cstddef>
+
 #include "layer3_side_info.h"
 #include "subband_samples.h"
 
@@ -17,5 +19,8 @@ using ImdctOverlap = float[18][32];
 // the overlap.
 void HybridSynthesis(const GranuleChannelInfo& gc, const float* xr, ImdctOverlap& overlap, SubbandSamples& samples,
                      int channel, int slotOffset);
+
+// The size of the hybrid synthesis's tables (static storage, built once).
+std::size_t HybridSynthesisTableBytes();
 
 }  // namespace plyvane
