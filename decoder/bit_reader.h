@@ -10,6 +10,18 @@
 
 namespace plyvane {
 
+// The reader's word: 64 bits where the target has 64-bit registers, 32 on
+// the i686 release, where 64-bit shifts take several instructions each.
+#if UINTPTR_MAX > 0xFFFFFFFFu
+using BitWord = uint64_t;
+#else
+using BitWord = uint32_t;
+#endif
+constexpr int kBitWordBits = 8 * static_cast<int>(sizeof(BitWord));
+// Bits of a peeked word that are the data's: all but those of the first
+// byte before the position.
+constexpr int kPeekBits = kBitWordBits - 7;
+
 class BitReader {
 public:
     explicit BitReader(const BitstreamBuffer& buffer)
@@ -22,29 +34,35 @@ public:
     void MoveTo(int position) { position_ = position; }
     void Skip(int bits) { position_ += bits; }
 
-    // The 64 bits from the position, the first one most significant; at
-    // least 57 of them are the buffer's. Past the storage (a damaged frame
+    // The word from the position, its first bit most significant; the first
+    // kPeekBits of it are the buffer's. Past the storage (a damaged frame
     // asking for more than there is) the load stays on its last 8 bytes,
     // which are guard bytes.
-    uint64_t Peek() const { return PeekAt(position_); }
+    BitWord Peek() const { return PeekAt(position_); }
     // The same from another bit position (not before the storage).
-    uint64_t PeekAt(int position) const {
+    BitWord PeekAt(int position) const {
         int byte = position >> 3;
         if (byte > lastByte_) byte = lastByte_;
-        uint64_t word;
+        BitWord word;
         std::memcpy(&word, data_ + byte, sizeof word);
 #if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ != __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap64(word);
+        word = ByteSwap(word);
 #endif
         return word << (position & 7);
     }
 
-    // The count-bit field (1 to 32 bits) at offset of peeked bits.
-    static uint32_t Field(uint64_t bits, int offset, int count) {
-        return static_cast<uint32_t>((bits << offset) >> (64 - count));
+    // The count-bit field (1 to 32 bits, offset + count <= kPeekBits) at
+    // offset of a peeked word.
+    static uint32_t Field(BitWord bits, int offset, int count) {
+        return static_cast<uint32_t>((bits << offset) >> (kBitWordBits - count));
     }
+    // The bit at offset of a peeked word.
+    static uint32_t Bit(BitWord bits, int offset) { return static_cast<uint32_t>((bits << offset) >> (kBitWordBits - 1)); }
 
 private:
+    static uint64_t ByteSwap(uint64_t word) { return __builtin_bswap64(word); }
+    static uint32_t ByteSwap(uint32_t word) { return __builtin_bswap32(word); }
+
     const uint8_t* data_;
     int lastByte_;
     int position_;

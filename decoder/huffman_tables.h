@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bit_reader.h"
 #include "bitstream_buffer.h"
 
 namespace plyvane {
@@ -69,18 +70,19 @@ bool HuffmanTablesLoaded();
 void ReleaseHuffmanTables();
 const HuffmanTable* HuffmanTableSet();
 
-// The code at the top of bits in a decoding table whose first level is
-// rootBits wide: its value (x * 16 + y, or v w x y) plus 256 times the bits
-// it takes; -1 for an illegal code.
-inline int LookUpHuffmanCode(const uint16_t* decode, int rootBits, uint64_t bits) {
+// The code at the top of bits (a peeked word, see bit_reader.h; codes are at
+// most 19 bits) in a decoding table whose first level is rootBits wide: its
+// value (x * 16 + y, or v w x y) plus 256 times the bits it takes; -1 for an
+// illegal code.
+inline int LookUpHuffmanCode(const uint16_t* decode, int rootBits, BitWord bits) {
     namespace entry = huffman_entry;
-    uint16_t e = decode[bits >> (64 - rootBits)];
+    uint16_t e = decode[bits >> (kBitWordBits - rootBits)];
     // A first-level leaf is already the value and its bits.
     if (entry::IsLeaf(e)) return e;
     int used = rootBits;
     while (entry::IsLink(e)) {
         const int levelBits = entry::LinkBits(e);
-        e = decode[entry::LinkOffset(e) + ((bits << used) >> (64 - levelBits))];
+        e = decode[entry::LinkOffset(e) + BitReader::Field(bits, used, levelBits)];
         if (entry::IsLink(e)) used += levelBits;
     }
     if (!entry::IsLeaf(e)) return -1;

@@ -27,7 +27,7 @@ void ReadSubband(const BitReader& reader, int position, int granuleBits, const L
                  const uint8_t (*degroup)[3], Target target, const float (&scaleFactor)[2][32][3],
                  SubbandSamples& samples) {
     for (int granule = 0; granule < 12; ++granule, position += granuleBits) {
-        const uint64_t bits = reader.PeekAt(position);
+        const BitWord bits = reader.PeekAt(position);
         // Three scalars, not an array: the compiler would store an array's
         // values one by one and reload them as a vector, a stall each time.
         float first, second, third;
@@ -36,10 +36,15 @@ void ReadSubband(const BitReader& reader, int position, int granuleBits, const L
             first = Requantized(split[0], q);
             second = Requantized(split[1], q);
             third = Requantized(split[2], q);
-        } else {
+        } else if (3 * q.codeBits <= kPeekBits) {
             first = Requantized(BitReader::Field(bits, 0, q.codeBits), q);
             second = Requantized(BitReader::Field(bits, q.codeBits, q.codeBits), q);
             third = Requantized(BitReader::Field(bits, 2 * q.codeBits, q.codeBits), q);
+        } else {
+            // Up to 48 bits: a 32-bit word holds one code at a time.
+            first = Requantized(BitReader::Field(bits, 0, q.codeBits), q);
+            second = Requantized(BitReader::Field(reader.PeekAt(position + q.codeBits), 0, q.codeBits), q);
+            third = Requantized(BitReader::Field(reader.PeekAt(position + 2 * q.codeBits), 0, q.codeBits), q);
         }
         for (int ch = target.firstChannel; ch <= target.lastChannel; ++ch) {
             const float scale = scaleFactor[ch][target.sb][granule / 4];

@@ -16,11 +16,14 @@ inline float Requantized(int value, const float* pow43, float scale) {
     return value < 0 ? -m : m;
 }
 
-// magnitude with the sign bit at the top of bits << used, when value is not
-// 0 (which has no sign bit); used counts it.
-inline float Signed(float magnitude, int value, uint64_t bits, int& used) {
+// A pair's code, both linbits fields (13 bits at most) and both signs.
+constexpr int kMaxPairBits = 19 + 2 * (13 + 1);
+
+// magnitude with the sign bit at offset used of bits, when value is not 0
+// (which has no sign bit); used counts it.
+inline float Signed(float magnitude, int value, BitWord bits, int& used) {
     const uint32_t present = value != 0 ? 1u : 0u;
-    const uint32_t sign = static_cast<uint32_t>((bits << used) >> 63) & present;
+    const uint32_t sign = BitReader::Bit(bits, used) & present;
     used += static_cast<int>(present);
     uint32_t pattern;
     std::memcpy(&pattern, &magnitude, sizeof pattern);
@@ -52,7 +55,7 @@ public:
     // line is below 573; a quadruple that runs past granuleEnd is dropped.
     void Quadruples(const HuffmanTable& table, int granuleEnd) {
         while (line_ < 573 && reader_.Position() < granuleEnd) {
-            const uint64_t bits = reader_.Peek();
+            const BitWord bits = reader_.Peek();
             const int code =
                 table.decode != nullptr ? LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits) : -1;
             float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -98,7 +101,7 @@ private:
                 scale = ScaleOfLine(line);
                 runEnd = scales_.end[run_];
             }
-            const uint64_t bits = reader.Peek();
+            BitWord bits = reader.Peek();
             const int code = decode != nullptr ? LookUpHuffmanCode(decode, rootBits, bits) : -1;
             if (code < 0) {
                 reader_ = reader;
@@ -109,10 +112,24 @@ private:
             int used = code >> 8;
             int x = (code >> 4) & 15;
             int y = code & 15;
-            // Linbits of x, sign of x, linbits of y, sign of y.
-            if (kLinbits) x = WithLinbits(x, xLast, linbits, bits, used);
+            // Linbits of x, sign of x, linbits of y, sign of y. A 32-bit
+            // word may need a fresh read for each value's linbits and sign.
+            auto ensure = [&](int count) {
+                if (kPeekBits < kMaxPairBits && used + count > kPeekBits) {
+                    reader.Skip(used);
+                    bits = reader.Peek();
+                    used = 0;
+                }
+            };
+            if (kLinbits) {
+                ensure(linbits + 1);
+                x = WithLinbits(x, xLast, linbits, bits, used);
+            }
             xr[line] = Signed(pow43[x] * scale, x, bits, used);
-            if (kLinbits) y = WithLinbits(y, yLast, linbits, bits, used);
+            if (kLinbits) {
+                ensure(linbits + 1);
+                y = WithLinbits(y, yLast, linbits, bits, used);
+            }
             xr[line + 1] = Signed(pow43[y] * scale, y, bits, used);
             reader.Skip(used);
         }
@@ -126,9 +143,9 @@ private:
         return scales_.scale[run_];
     }
 
-    static int WithLinbits(int value, int last, int linbits, uint64_t bits, int& used) {
+    static int WithLinbits(int value, int last, int linbits, BitWord bits, int& used) {
         if (value != last) return value;
-        value += static_cast<int>((bits << used) >> (64 - linbits));
+        value += static_cast<int>(BitReader::Field(bits, used, linbits));
         used += linbits;
         return value < kMaxMagnitude ? value : kMaxMagnitude;
     }

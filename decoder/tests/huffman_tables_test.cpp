@@ -170,9 +170,10 @@ TEST_F(HuffmanTables, EveryReferenceCodeDecodesThroughTheDecodingTable) {
         const std::vector<ReferenceCode>& codes = ref.from >= 0 ? (*reference_)[ref.from].codes : ref.codes;
         for (const ReferenceCode& code : codes) {
             for (const char* padding : kPaddings) {
-                uint64_t bits = 0;
+                BitWord bits = 0;
                 const std::string all = code.bits + padding;
-                for (size_t i = 0; i < 64; ++i) bits = bits << 1 | (i < all.size() && all[i] == '1' ? 1u : 0u);
+                for (size_t i = 0; i < static_cast<size_t>(kBitWordBits); ++i)
+                    bits = static_cast<BitWord>(bits << 1 | (i < all.size() && all[i] == '1' ? 1u : 0u));
                 const int found = LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits);
                 ASSERT_EQ(code.value, found & 0xFF) << "table " << ref.number << " code " << code.bits;
                 ASSERT_EQ(static_cast<int>(code.bits.size()), found >> 8) << "table " << ref.number << " code " << code.bits;
