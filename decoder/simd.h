@@ -10,7 +10,8 @@
 
 #include "unroll.h"
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+// PLYVANE_SCALAR builds the plain version on x86 too, to check it there.
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && !defined(PLYVANE_SCALAR)
 #define PLYVANE_SSE2 1
 #include <emmintrin.h>
 #endif
@@ -24,12 +25,10 @@ struct Float4 {
 
     static Float4 Load(const float* p) { return {_mm_load_ps(p)}; }  // 16-byte aligned
     static Float4 LoadUnaligned(const float* p) { return {_mm_loadu_ps(p)}; }
-    static Float4 Splat(float x) { return {_mm_set1_ps(x)}; }
     static Float4 Zero() { return {_mm_setzero_ps()}; }
     // Lanes a, b, c, d from the first lane up.
     static Float4 Of(float a, float b, float c, float d) { return {_mm_setr_ps(a, b, c, d)}; }
     void Store(float* p) const { _mm_store_ps(p, v); }
-    void StoreUnaligned(float* p) const { _mm_storeu_ps(p, v); }
 
     friend Float4 operator+(Float4 a, Float4 b) { return {_mm_add_ps(a.v, b.v)}; }
     friend Float4 operator-(Float4 a, Float4 b) { return {_mm_sub_ps(a.v, b.v)}; }
@@ -61,7 +60,6 @@ struct Double2 {
 
     static Double2 Load(const double* p) { return {_mm_load_pd(p)}; }  // 16-byte aligned
     static Double2 Splat(double x) { return {_mm_set1_pd(x)}; }
-    static Double2 Zero() { return {_mm_setzero_pd()}; }
     void Store(double* p) const { _mm_store_pd(p, v); }
 
     friend Double2 operator+(Double2 a, Double2 b) { return {_mm_add_pd(a.v, b.v)}; }
@@ -115,11 +113,9 @@ struct Float4 {
         std::memcpy(r.v, p, sizeof r.v);
         return r;
     }
-    static Float4 Splat(float x) { return {{x, x, x, x}}; }
-    static Float4 Zero() { return Splat(0.0f); }
+    static Float4 Zero() { return {{0.0f, 0.0f, 0.0f, 0.0f}}; }
     static Float4 Of(float a, float b, float c, float d) { return {{a, b, c, d}}; }
     void Store(float* p) const { std::memcpy(p, v, sizeof v); }
-    void StoreUnaligned(float* p) const { Store(p); }
 
     friend Float4 operator+(Float4 a, Float4 b) { return Each(a, b, [](float x, float y) { return x + y; }); }
     friend Float4 operator-(Float4 a, Float4 b) { return Each(a, b, [](float x, float y) { return x - y; }); }
@@ -159,7 +155,6 @@ struct Double2 {
 
     static Double2 Load(const double* p) { return {{p[0], p[1]}}; }
     static Double2 Splat(double x) { return {{x, x}}; }
-    static Double2 Zero() { return Splat(0.0); }
     void Store(double* p) const { p[0] = v[0], p[1] = v[1]; }
 
     friend Double2 operator+(Double2 a, Double2 b) { return {{a.v[0] + b.v[0], a.v[1] + b.v[1]}}; }

@@ -19,16 +19,6 @@ void StoreTwice(Float4 values, double* at) {
 
 }  // namespace
 
-void Synthesis::WindowRows(int quality, int& firstRow, int& lastRow) {
-    switch (quality) {
-        case 0: firstRow = 0; lastRow = 7; break;
-        case 1: firstRow = 1; lastRow = 6; break;
-        case 2: firstRow = 2; lastRow = 5; break;
-        case 3: firstRow = 3; lastRow = 4; break;
-        default: firstRow = 1; lastRow = 0; break;  // no rows: silence
-    }
-}
-
 void Synthesis::Reset() {
     std::memset(history_, 0, sizeof history_);
     ringIndex_ = 0;

@@ -13,10 +13,6 @@ namespace plyvane {
 
 class Synthesis {
 public:
-    // Window rows summed for each quality level (0: all eight); other
-    // values sum none (firstRow > lastRow).
-    static void WindowRows(int quality, int& firstRow, int& lastRow);
-
     // Clears the history of both channels and the ring index.
     void Reset();
     // Chooses the windowing and the output stage for the format. The channel

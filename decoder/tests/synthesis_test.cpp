@@ -66,8 +66,8 @@ std::vector<SubbandSamples> RandomFrames(int count, float amplitude, unsigned se
 // The filterbank of ISO/IEC 11172-3 in double precision, summing the window
 // rows that the quality level keeps.
 std::vector<double> ReferenceSynthesis(const std::vector<SubbandSamples>& frames, int channel, int quality) {
-    int firstRow, lastRow;
-    Synthesis::WindowRows(quality, firstRow, lastRow);
+    // Quality q keeps the central rows q..7-q of the window (0: all eight).
+    const int firstRow = quality, lastRow = 7 - quality;
     std::vector<double> v(1024, 0.0), out;
     for (const SubbandSamples& frame : frames) {
         for (int slot = 0; slot < 36; ++slot) {
