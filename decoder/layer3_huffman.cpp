@@ -94,8 +94,10 @@ private:
         float* xr = xr_;
         BitReader reader = reader_;
         int line = line_;
-        float scale = ScaleOfLine(line);
-        int runEnd = scales_.end[run_];
+        // Set at the first pair: a region may be empty, and its start then
+        // the end of the granule, which no run covers.
+        float scale = 0.0f;
+        int runEnd = 0;
         for (; line < end; line += 2) {
             if (line >= runEnd) {
                 scale = ScaleOfLine(line);
@@ -137,9 +139,9 @@ private:
         line_ = line;
     }
 
-    // The scale of a line at or after the last one asked for.
+    // The scale of a line (below 576) at or after the last one asked for.
     float ScaleOfLine(int line) {
-        while (line >= scales_.end[run_]) ++run_;
+        while (line >= scales_.end[run_] && run_ + 1 < scales_.count) ++run_;
         return scales_.scale[run_];
     }
 

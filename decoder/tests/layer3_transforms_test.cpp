@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
+#include "huffman_tables.h"
+#include "layer3_huffman.h"
 #include "layer3_imdct.h"
 #include "layer3_requantize.h"
 #include "layer3_tables.h"
@@ -150,6 +153,36 @@ TEST(Layer3LineScales, RunsCoverTheGranuleAndNeverSplitAPair) {
             }
         }
     }
+}
+
+// big_values 288 with the second region reaching line 576 leaves the third
+// region empty at the end of the granule, where no run of scales is: the
+// decoding must not look for one (it read past the runs, found by the
+// fuzzer).
+TEST(Layer3LineScales, AnEmptyLastRegionLooksUpNoScale) {
+    LoadHuffmanTables();
+    BitstreamBuffer reservoir(4096, 0);
+    std::vector<uint8_t> noise(2000);
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>(i * 41 + 3);
+    reservoir.Append(noise.data(), static_cast<int>(noise.size()));
+    GranuleChannelInfo gc;
+    gc.global_gain = 150;
+    gc.big_values = 288;
+    gc.region0_count = 7;
+    gc.region1_count = 13;  // region 2 starts at the last long boundary, 576
+    gc.table_select[0] = 1;
+    gc.table_select[1] = 24;
+    gc.table_select[2] = 15;
+    gc.part2_3_length = 4095;
+    LineScales scales;
+    ComputeLineScales(gc, ScaleFactors{}, kScaleFactorBands[1][0], scales);
+    // Runs beyond the last one would send a search for line 576 further on.
+    for (int r = scales.count; r < LineScales::kMaxRuns; ++r) scales.end[r] = 0;
+    alignas(16) float xr[576];
+    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 4095, scales, xr);
+    EXPECT_LE(end, 576);
+    EXPECT_EQ(4095, BitPosition(reservoir));
+    for (float value : xr) ASSERT_TRUE(std::isfinite(value));
 }
 
 }  // namespace
