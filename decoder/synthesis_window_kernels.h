@@ -25,26 +25,30 @@ inline Vec Product(const double* history, const double* window, int tap, int j) 
 // Window rows kFirstRow..kLastRow (two taps each), in pairs of rows: the
 // accumulator and the pair's four products are summed in double, left to
 // right, then rounded to single precision. out[j] = accumulator - base.
-// Two vectors of outputs at a time, so that two chains of additions overlap.
-template <class Vec, int kFirstRow, int kLastRow>
+// Each vector of outputs is a chain of dependent additions; kChains of them
+// at a time let the processor overlap them.
+template <class Vec, int kFirstRow, int kLastRow, int kChains>
 void WindowRowPairs(const double* history, const double* window, double* out) {
-    constexpr int kStep = 2 * Vec::kLanes;
+    constexpr int kStep = kChains * Vec::kLanes;
+    static_assert(32 % kStep == 0, "the chains must divide the 32 outputs");
     const Vec base = Vec::Splat(kRoundingBase);
     for (int j = 0; j < 32; j += kStep) {
-        Vec accumulator[2] = {base, base};
+        Vec accumulator[kChains];
+        PLYVANE_UNROLL
+        for (int chain = 0; chain < kChains; ++chain) accumulator[chain] = base;
         PLYVANE_UNROLL
         for (int row = kFirstRow; row < kLastRow; row += 2) {
             PLYVANE_UNROLL
-            for (int half = 0; half < 2; ++half) {
-                Vec sum = accumulator[half];
+            for (int chain = 0; chain < kChains; ++chain) {
+                Vec sum = accumulator[chain];
                 PLYVANE_UNROLL
                 for (int tap = 2 * row; tap < 2 * row + 4; ++tap)
-                    sum = sum + Product<Vec>(history, window, tap, j + half * Vec::kLanes);
-                accumulator[half] = sum.RoundedToFloat();
+                    sum = sum + Product<Vec>(history, window, tap, j + chain * Vec::kLanes);
+                accumulator[chain] = sum.RoundedToFloat();
             }
         }
-        (accumulator[0] - base).Store(out + j);
-        (accumulator[1] - base).Store(out + j + Vec::kLanes);
+        PLYVANE_UNROLL
+        for (int chain = 0; chain < kChains; ++chain) (accumulator[chain] - base).Store(out + j + chain * Vec::kLanes);
     }
 }
 

@@ -9,10 +9,14 @@ namespace {
 
 using simd::Double2;
 
+// Chains of additions side by side: as many as the registers hold (16 on
+// x86-64, 8 on i686).
+constexpr int kChains = sizeof(void*) == 8 ? 4 : 2;
+
 template <int kFirstRow, int kLastRow>
 void WindowRowPairsSse2(const double* history, const double* window, int16_t* pcm) {
     alignas(16) double out[32];
-    WindowRowPairs<Double2, kFirstRow, kLastRow>(history, window, out);
+    WindowRowPairs<Double2, kFirstRow, kLastRow, kChains>(history, window, out);
     simd::RoundToInt16(out, pcm, 32);
 }
 

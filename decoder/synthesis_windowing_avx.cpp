@@ -42,7 +42,9 @@ void RoundToInt16(const double* in, int16_t* out) {
 template <int kFirstRow, int kLastRow>
 void WindowRowPairsAvx(const double* history, const double* window, int16_t* pcm) {
     alignas(32) double out[32];
-    WindowRowPairs<Double4, kFirstRow, kLastRow>(history, window, out);
+    // All 32 outputs as eight chains: eight accumulators and the products
+    // fit the sixteen registers.
+    WindowRowPairs<Double4, kFirstRow, kLastRow, 8>(history, window, out);
     RoundToInt16(out, pcm);
 }
 
