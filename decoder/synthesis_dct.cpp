@@ -19,7 +19,10 @@ constexpr int FactorOffset() {
 // give the even outputs, their differences (scaled by 1 / (2 cos)) the odd
 // outputs as sums of neighbouring values of a half-size transform.
 template <int N>
-void Dct(Float4* x, const float (*factors)[4]) {
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline void Dct(Float4* x, const float (*factors)[4]) {
     if constexpr (N == 1) {
         return;
     } else {
