@@ -68,4 +68,39 @@ private:
     int position_;
 };
 
+// A peeked word that a decoding loop consumes from the front, read again
+// from the data only when fewer bits are left than the next step needs: the
+// next code's bits then come from a shift of a register, not from memory,
+// which shortens the chain from one code to the next.
+class CachedBits {
+public:
+    explicit CachedBits(const BitReader& reader) : reader_(&reader), position_(reader.Position()) { Refill(); }
+
+    BitWord Bits() const { return bits_; }
+    // Bits of the word that are the data's.
+    int Left() const { return left_; }
+    int Position() const { return position_; }
+    // Makes sure that count bits (at most kPeekBits) are there.
+    void Need(int count) {
+        if (left_ < count) Refill();
+    }
+    // Moves on by count bits (at most Left()).
+    void Consume(int count) {
+        bits_ <<= count;
+        left_ -= count;
+        position_ += count;
+    }
+
+private:
+    void Refill() {
+        bits_ = reader_->PeekAt(position_);
+        left_ = kPeekBits;
+    }
+
+    const BitReader* reader_;
+    int position_;
+    BitWord bits_ = 0;
+    int left_ = 0;
+};
+
 }  // namespace plyvane

@@ -16,8 +16,11 @@ inline float Requantized(int value, const float* pow43, float scale) {
     return value < 0 ? -m : m;
 }
 
-// A pair's code, both linbits fields (13 bits at most) and both signs.
-constexpr int kMaxPairBits = 19 + 2 * (13 + 1);
+// A pair's code (19 bits at most) and both signs; linbits are made sure of
+// when they come.
+constexpr int kPairBits = 19 + 2;
+// A quadruple's code and four signs.
+constexpr int kQuadrupleBits = 6 + 4;
 
 // magnitude with the sign bit at offset used of bits, when value is not 0
 // (which has no sign bit); used counts it.
@@ -54,10 +57,13 @@ public:
     // Count1 quadruples of table while the granule has bits left and the
     // line is below 573; a quadruple that runs past granuleEnd is dropped.
     void Quadruples(const HuffmanTable& table, int granuleEnd) {
-        while (line_ < 573 && reader_.Position() < granuleEnd) {
-            const BitWord bits = reader_.Peek();
-            const int code =
-                table.decode != nullptr ? LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits) : -1;
+        const uint16_t* decode = table.decode;
+        const int rootBits = static_cast<int>(table.decodeRootBits);
+        CachedBits cache(reader_);
+        while (line_ < 573 && cache.Position() < granuleEnd) {
+            cache.Need(kQuadrupleBits);
+            const BitWord bits = cache.Bits();
+            const int code = decode != nullptr ? LookUpHuffmanCode(decode, rootBits, bits) : -1;
             float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
             if (code >= 0) {
                 int used = code >> 8;
@@ -65,19 +71,22 @@ public:
                     // A value of 1 requantizes to the scale itself.
                     if ((code >> (3 - i)) & 1) values[i] = Signed(ScaleOfLine(line_ + i), 1, bits, used);
                 }
-                if (reader_.Position() + used > granuleEnd) break;
-                reader_.Skip(used);
+                if (cache.Position() + used > granuleEnd) break;
+                cache.Consume(used);
             } else {
                 int signedValues[4];
+                reader_.MoveTo(cache.Position());
                 SyncReservoir();
                 DecodeQuad(table, reservoir_, signedValues);
                 reader_.MoveTo(BitPosition(reservoir_));
-                if (reader_.Position() > granuleEnd) break;
+                cache = CachedBits(reader_);
+                if (cache.Position() > granuleEnd) break;
                 for (int i = 0; i < 4; ++i) values[i] = Requantized(signedValues[i], pow43_, ScaleOfLine(line_ + i));
             }
             for (int i = 0; i < 4; ++i) xr_[line_ + i] = values[i];
             line_ += 4;
         }
+        reader_.MoveTo(cache.Position());
     }
 
 private:
@@ -92,7 +101,7 @@ private:
         const int linbits = static_cast<int>(table.linbits);
         const float* pow43 = pow43_;
         float* xr = xr_;
-        BitReader reader = reader_;
+        CachedBits cache(reader_);
         int line = line_;
         // Set at the first pair: a region may be empty, and its start then
         // the end of the granule, which no run covers.
@@ -103,39 +112,41 @@ private:
                 scale = ScaleOfLine(line);
                 runEnd = scales_.end[run_];
             }
-            BitWord bits = reader.Peek();
+            cache.Need(kPairBits);
+            BitWord bits = cache.Bits();
             const int code = decode != nullptr ? LookUpHuffmanCode(decode, rootBits, bits) : -1;
             if (code < 0) {
-                reader_ = reader;
+                reader_.MoveTo(cache.Position());
                 SlowPair(table, line, scale);
-                reader = reader_;
+                cache = CachedBits(reader_);
                 continue;
             }
             int used = code >> 8;
             int x = (code >> 4) & 15;
             int y = code & 15;
-            // Linbits of x, sign of x, linbits of y, sign of y. A 32-bit
-            // word may need a fresh read for each value's linbits and sign.
+            // Linbits of x, sign of x, linbits of y, sign of y; linbits may
+            // need the word read again.
             auto ensure = [&](int count) {
-                if (kPeekBits < kMaxPairBits && used + count > kPeekBits) {
-                    reader.Skip(used);
-                    bits = reader.Peek();
+                if (used + count > cache.Left()) {
+                    cache.Consume(used);
+                    cache.Need(count);
+                    bits = cache.Bits();
                     used = 0;
                 }
             };
-            if (kLinbits) {
+            if (kLinbits && x == xLast) {
                 ensure(linbits + 1);
-                x = WithLinbits(x, xLast, linbits, bits, used);
+                x = WithLinbits(x, linbits, bits, used);
             }
             xr[line] = Signed(pow43[x] * scale, x, bits, used);
             if (kLinbits) {
-                ensure(linbits + 1);
-                y = WithLinbits(y, yLast, linbits, bits, used);
+                ensure(y == yLast ? linbits + 1 : 1);
+                if (y == yLast) y = WithLinbits(y, linbits, bits, used);
             }
             xr[line + 1] = Signed(pow43[y] * scale, y, bits, used);
-            reader.Skip(used);
+            cache.Consume(used);
         }
-        reader_ = reader;
+        reader_.MoveTo(cache.Position());
         line_ = line;
     }
 
@@ -145,8 +156,8 @@ private:
         return scales_.scale[run_];
     }
 
-    static int WithLinbits(int value, int last, int linbits, BitWord bits, int& used) {
-        if (value != last) return value;
+    // The largest value of a table with its linbits added.
+    static int WithLinbits(int value, int linbits, BitWord bits, int& used) {
         value += static_cast<int>(BitReader::Field(bits, used, linbits));
         used += linbits;
         return value < kMaxMagnitude ? value : kMaxMagnitude;
