@@ -29,6 +29,7 @@ struct Float4 {
     // Lanes a, b, c, d from the first lane up.
     static Float4 Of(float a, float b, float c, float d) { return {_mm_setr_ps(a, b, c, d)}; }
     void Store(float* p) const { _mm_store_ps(p, v); }
+    void StoreUnaligned(float* p) const { _mm_storeu_ps(p, v); }
 
     friend Float4 operator+(Float4 a, Float4 b) { return {_mm_add_ps(a.v, b.v)}; }
     friend Float4 operator-(Float4 a, Float4 b) { return {_mm_sub_ps(a.v, b.v)}; }
@@ -116,6 +117,7 @@ struct Float4 {
     static Float4 Zero() { return {{0.0f, 0.0f, 0.0f, 0.0f}}; }
     static Float4 Of(float a, float b, float c, float d) { return {{a, b, c, d}}; }
     void Store(float* p) const { std::memcpy(p, v, sizeof v); }
+    void StoreUnaligned(float* p) const { Store(p); }
 
     friend Float4 operator+(Float4 a, Float4 b) { return Each(a, b, [](float x, float y) { return x + y; }); }
     friend Float4 operator-(Float4 a, Float4 b) { return Each(a, b, [](float x, float y) { return x - y; }); }
