@@ -46,6 +46,12 @@ protected:
     }
 
     LRESULT OnNotify(NMHDR* header) override;
+    // A page never ends a dialog: OK and Cancel belong to the sheet.
+    void OnCommand(int id, int code, HWND control) override {
+        (void)id;
+        (void)code;
+        (void)control;
+    }
     // Pages that handle other messages call this for the ones they don't.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

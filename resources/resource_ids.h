@@ -104,6 +104,42 @@
 #define IDC_ABOUT_VERSION        1151
 #define IDC_ABOUT_LOGO           1152
 
+/* Property sheet pages and the file-type check (property_pages.rc) */
+#define IDD_PAGE_AUDIO_DEVICE    300
+#define IDD_PAGE_PLAYBACK_MODE   301
+#define IDD_PAGE_BUFFERS         302
+#define IDD_PAGE_CONTROLS        303
+#define IDD_PAGE_INTERNET        304
+#define IDC_DEVICE_LIST          1300
+#define IDC_STEREO               1301
+#define IDC_MONO                 1302
+#define IDC_16BIT                1303
+#define IDC_8BIT                 1304
+#define IDC_METHOD_TIMER         1305
+#define IDC_METHOD_THREAD        1306
+#define IDC_METHOD_DEVICE        1307
+#define IDC_RATIO_1_1            1310
+#define IDC_RATIO_1_2            1311
+#define IDC_RATIO_1_4            1312
+#define IDC_QUALITY_BEST         1313
+#define IDC_QUALITY_BETTER       1314
+#define IDC_QUALITY_GOOD         1315
+#define IDC_BUFFER_SLIDER        1320
+#define IDC_BUFFER_TIME          1321
+#define IDC_DISABLE_CONTINUOUS   1322
+#define IDC_TASKBAR_CONTROLS     1330
+#define IDC_SCROLL_CAPTION       1331
+#define IDC_DIALOG_SIZE          1332
+#define IDC_PROXY                1340
+#define IDC_PROXY_PORT           1341
+#define IDC_USER                 1342
+#define IDC_PASSWORD             1343
+#define IDC_DOWNLOAD_ONLY        1344
+#define IDC_DOWNLOAD_AND_SAVE    1345
+#define IDC_SKIP_FILE_SCAN       1346
+#define IDC_FILE_TYPES_ICON      1350
+#define IDC_DO_NOT_ASK_AGAIN     1351
+
 /* Menu commands without a control */
 #define ID_MENU_TITLE            32776
 #define ID_HIDE                  32777
