@@ -5,12 +5,8 @@
 namespace plyvane {
 
 namespace {
-struct Choice {
-    int control;
-    int32_t value;
-};
-constexpr Choice kDivisors[] = {{IDC_RATIO_1_1, 1}, {IDC_RATIO_1_2, 2}, {IDC_RATIO_1_4, 4}};
-constexpr Choice kQualities[] = {
+constexpr ChoiceButton kDivisors[] = {{IDC_RATIO_1_1, 1}, {IDC_RATIO_1_2, 2}, {IDC_RATIO_1_4, 4}};
+constexpr ChoiceButton kQualities[] = {
     {IDC_QUALITY_BEST, 1}, {IDC_QUALITY_BETTER, 2}, {IDC_QUALITY_GOOD, 3}};
 }  // namespace
 
@@ -24,11 +20,11 @@ BOOL CAudioPlaybackMode::OnInitDialog() {
 
 void CAudioPlaybackMode::ShowRecord() {
     const OutputSettings& values = Record().Values();
-    for (const Choice& choice : kDivisors) {
+    for (const ChoiceButton& choice : kDivisors) {
         ShowChoice(choice.control, values.FrequencyDivisor == choice.value,
                    Record().DivisorAllowed(choice.value));
     }
-    for (const Choice& choice : kQualities) {
+    for (const ChoiceButton& choice : kQualities) {
         ShowChoice(choice.control, values.Quality == choice.value,
                    Record().QualityAllowed(choice.value));
     }
@@ -37,10 +33,10 @@ void CAudioPlaybackMode::ShowRecord() {
 void CAudioPlaybackMode::OnCommand(int id, int code, HWND control) {
     (void)control;
     if (code != BN_CLICKED) return;
-    for (const Choice& choice : kDivisors) {
+    for (const ChoiceButton& choice : kDivisors) {
         if (choice.control == id) return AfterEdit(Record().SetFrequencyDivisor(choice.value));
     }
-    for (const Choice& choice : kQualities) {
+    for (const ChoiceButton& choice : kQualities) {
         if (choice.control == id) return AfterEdit(Record().SetQuality(choice.value));
     }
 }

@@ -7,13 +7,9 @@
 namespace plyvane {
 
 namespace {
-struct Choice {
-    int control;
-    int32_t value;
-};
-constexpr Choice kChannels[] = {{IDC_STEREO, 2}, {IDC_MONO, 1}};
-constexpr Choice kBits[] = {{IDC_16BIT, 16}, {IDC_8BIT, 8}};
-constexpr Choice kMethods[] = {{IDC_METHOD_TIMER, kMethodTimer},
+constexpr ChoiceButton kChannels[] = {{IDC_STEREO, 2}, {IDC_MONO, 1}};
+constexpr ChoiceButton kBits[] = {{IDC_16BIT, 16}, {IDC_8BIT, 8}};
+constexpr ChoiceButton kMethods[] = {{IDC_METHOD_TIMER, kMethodTimer},
                                {IDC_METHOD_THREAD, kMethodThread},
                                {IDC_METHOD_DEVICE, kMethodDevice}};
 }  // namespace
@@ -41,16 +37,16 @@ BOOL CAudioPlayback::OnInitDialog() {
 void CAudioPlayback::ShowRecord() {
     const OutputSettings& values = Record().Values();
     const PlaybackAvailability& flags = Record().Availability();
-    for (const Choice& choice : kChannels) {
+    for (const ChoiceButton& choice : kChannels) {
         bool available = choice.value == 2 ? flags.StereoAllowed != 0 : flags.MonoAllowed != 0;
         ShowChoice(choice.control, values.Channels == choice.value, available);
     }
-    for (const Choice& choice : kBits) {
+    for (const ChoiceButton& choice : kBits) {
         bool available =
             choice.value == 16 ? flags.SixteenBitAllowed != 0 : flags.EightBitAllowed != 0;
         ShowChoice(choice.control, values.BitsPerSample == choice.value, available);
     }
-    for (const Choice& choice : kMethods) {
+    for (const ChoiceButton& choice : kMethods) {
         ShowChoice(choice.control, values.PlaybackMethode == choice.value,
                    Record().MethodAllowed(choice.value));
     }
@@ -72,13 +68,13 @@ void CAudioPlayback::OnCommand(int id, int code, HWND control) {
         return;
     }
     if (code != BN_CLICKED) return;
-    for (const Choice& choice : kChannels) {
+    for (const ChoiceButton& choice : kChannels) {
         if (choice.control == id) return AfterEdit(Record().SetChannels(choice.value));
     }
-    for (const Choice& choice : kBits) {
+    for (const ChoiceButton& choice : kBits) {
         if (choice.control == id) return AfterEdit(Record().SetBitsPerSample(choice.value));
     }
-    for (const Choice& choice : kMethods) {
+    for (const ChoiceButton& choice : kMethods) {
         if (choice.control == id) return AfterEdit(Record().SetPlaybackMethode(choice.value));
     }
 }

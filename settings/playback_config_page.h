@@ -18,6 +18,12 @@ struct SharedPlaybackConfig {
     bool changed = false;
 };
 
+// A radio button of an audio page and the record's value it stands for.
+struct ChoiceButton {
+    int control;
+    int32_t value;
+};
+
 class PlaybackConfigPage : public PropertyPage {
 public:
     PlaybackConfigPage(int templateId, const char* title, SharedPlaybackConfig& shared,

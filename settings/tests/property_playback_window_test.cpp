@@ -312,18 +312,6 @@ TEST_F(PropertySheetWindow, BufferSliderSnapsToTheTimesTheRingCanHave) {
     EXPECT_EQ(Close(sheet, true), IDOK);
     EXPECT_EQ(NumberOr("Buffers", 0), 10u);
     EXPECT_EQ(NumberOr("DisableContinuous", 0), 1u);
-
-    // 16 frames: the last position needs 10 blocks, which last 4.25 s.
-    WriteNumber(kConfigurationKey, "FramesPerBuffer", 16);
-    Sheet again = Open();
-    again.Show(kBuffers);
-    again.Slide(16);
-    EXPECT_EQ(again.SliderPosition(), 16);
-    EXPECT_EQ(again.Text(IDC_BUFFER_TIME), "4.25 seconds");
-    again.Slide(2);  // a ring keeps 2 blocks at least
-    EXPECT_EQ(again.Text(IDC_BUFFER_TIME), "0.75 seconds");
-    EXPECT_EQ(Close(again, true), IDOK);
-    EXPECT_EQ(NumberOr("Buffers", 0), 2u);
 }
 
 TEST_F(PropertySheetWindow, ControlsPostTheirCommandsInOrder) {
@@ -373,19 +361,16 @@ TEST_F(PropertySheetWindow, InternetPageStoresOnlyWhenShownAndSealsThePassword) 
     EXPECT_EQ(text.find("open sesame"), std::string::npos);
     EXPECT_EQ(ReadPasswordSetting(), "open sesame");
 
-    // Shown again: the password is back in its hidden field. Letters in the
-    // port field leave the port; an emptied field stores 0.
+    // Shown again: the password is back in its hidden field; an emptied
+    // port field stores 0.
     Sheet again = Open();
     again.Show(kInternet);
     EXPECT_EQ(again.Text(IDC_PASSWORD), "open sesame");
-    again.Type(IDC_PROXY_PORT, "none");
-    again.Click(IDC_SKIP_FILE_SCAN);
-    again.Apply();
-    EXPECT_EQ(NumberOr("ProxyPort", 0), 8080u);
-    EXPECT_EQ(NumberOr("SkipHTTPFileScan", 9), 0u);
     again.Type(IDC_PROXY_PORT, "");
+    again.Click(IDC_SKIP_FILE_SCAN);
     EXPECT_EQ(Close(again, true), IDOK);
     EXPECT_EQ(NumberOr("ProxyPort", 9), 0u);
+    EXPECT_EQ(NumberOr("SkipHTTPFileScan", 9), 0u);
 }
 
 TEST_F(PropertySheetWindow, CancelAfterChangesStoresNothing) {
