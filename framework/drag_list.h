@@ -19,7 +19,6 @@ public:
     // Makes `list` (a single-selection list box) a drag list. Its parent
     // receives the drag messages and hands them to OnMessage.
     bool Attach(HWND list, MovedHandler moved = nullptr);
-    HWND Handle() const { return list_; }
 
     // For the parent's message handler: true when the message was this list's
     // drag notification, with its result.

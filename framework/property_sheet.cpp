@@ -66,7 +66,6 @@ INT_PTR CALLBACK PropertyPage::PageProc(HWND window, UINT message, WPARAM wParam
     auto* page = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
     INT_PTR result = DialogProc(window, message, wParam, reinterpret_cast<LPARAM>(page));
     page->initialised_ = true;
-    if (page->sheet_ != nullptr) page->sheet_->PageInitialised(::GetParent(window));
     return result;
 }
 
@@ -101,7 +100,6 @@ INT_PTR PropertySheet::DoModal(HWND owner) {
     header.ppsp = descriptions.data();
     endedWithOk_ = false;
     INT_PTR shown = ::PropertySheetA(&header);
-    window_ = nullptr;
     for (PropertyPage* page : pages_) page->initialised_ = false;
     return shown >= 0 && endedWithOk_ ? IDOK : IDCANCEL;
 }

@@ -78,18 +78,12 @@ public:
     // OK, IDCANCEL otherwise (Cancel, the close box, or a failure to open).
     INT_PTR DoModal(HWND owner);
 
-    // The sheet's window while it is shown, else null.
-    HWND Handle() const { return window_; }
-    const std::string& Caption() const { return caption_; }
-
 private:
     friend class PropertyPage;
-    void PageInitialised(HWND sheetWindow) { window_ = sheetWindow; }
     void Applied(bool byOk) { endedWithOk_ = endedWithOk_ || byOk; }
 
     std::string caption_;
     std::vector<PropertyPage*> pages_;
-    HWND window_ = nullptr;
     bool endedWithOk_ = false;
 };
 

@@ -18,15 +18,13 @@ inline constexpr FileType kAudioFileType = {"Plyvane.AudioFile", "Plyvane MPEG a
 inline constexpr FileType kPlaylistFileType = {"Plyvane.PlaylistFile", "Plyvane playlist file", 3};
 inline constexpr const FileType* kFileTypes[] = {&kAudioFileType, &kPlaylistFileType};
 
-// In the order in which they are checked and written (the playlist editor
-// builds its file filters from the same tables).
-inline constexpr const char* kAudioExtensions[] = {".mp2", ".mp3", ".l2", ".l3"};
-inline constexpr const char* kPlaylistExtensions[] = {".pls", ".m3u"};
-
 struct FileExtension {
     const char* extension;
     const FileType* type;
 };
+// The audio extensions, then the playlist extensions, in the order in which
+// they are checked and written (the playlist editor takes its file filters
+// from the same table).
 inline constexpr FileExtension kRegisteredExtensions[] = {
     {".mp2", &kAudioFileType}, {".mp3", &kAudioFileType},    {".l2", &kAudioFileType},
     {".l3", &kAudioFileType},  {".pls", &kPlaylistFileType}, {".m3u", &kPlaylistFileType},

@@ -35,8 +35,6 @@ public:
     // was closed with OK, IDCANCEL otherwise.
     INT_PTR Show() { return DoModal(owner_); }
 
-    const CPlaybackConfig& Record() const { return record_; }
-
 private:
     HWND owner_;
     CPlaybackConfig record_;

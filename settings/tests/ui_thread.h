@@ -38,8 +38,6 @@ public:
     bool Finished() const;
     INT_PTR Result() const { return result_; }
 
-    DWORD ThreadId() const { return threadId_; }
-    HWND Owner() const { return owner_; }
     std::vector<PostedCommand> Commands() const;
     void ClearCommands();
 
