@@ -34,12 +34,9 @@ void CDialogConfig::MarkChanged() {
 
 void CDialogConfig::OnCommand(int id, int code, HWND control) {
     (void)control;
-    bool checked = ::IsDlgButtonChecked(Handle(), id) == BST_CHECKED;
-    if (id == IDC_TASKBAR_CONTROLS && code == BN_CLICKED) {
-        settings_.taskBar = checked;
-        MarkChanged();
-    } else if (id == IDC_SCROLL_CAPTION && code == BN_CLICKED) {
-        settings_.scrollCaption = checked;
+    if ((id == IDC_TASKBAR_CONTROLS || id == IDC_SCROLL_CAPTION) && code == BN_CLICKED) {
+        bool checked = ::IsDlgButtonChecked(Handle(), id) == BST_CHECKED;
+        (id == IDC_TASKBAR_CONTROLS ? settings_.taskBar : settings_.scrollCaption) = checked;
         MarkChanged();
     } else if (id == IDC_DIALOG_SIZE && code == CBN_SELCHANGE) {
         LRESULT entry = ::SendDlgItemMessageA(Handle(), IDC_DIALOG_SIZE, CB_GETCURSEL, 0, 0);
