@@ -227,6 +227,11 @@ void LoadGroup(const float* in, Float4* x) {
     }
 }
 
+// Lanes 0 and 1 of first, lanes 2 and 3 of rest.
+Float4 FirstTwoLanes(Float4 first, Float4 rest) {
+    return Float4::Of(first.Lane(0), first.Lane(1), rest.Lane(2), rest.Lane(3));
+}
+
 // The last group of four subbands that holds a non-zero line, plus one.
 int NonZeroGroups(const float* xr) {
     for (int g = 8; g > 0; --g) {
@@ -265,10 +270,8 @@ void HybridSynthesis(const GranuleChannelInfo& gc, const float* xr, ImdctOverlap
                 Group mixed = g;
                 LongBlock(mixed, 0, t);
                 for (int i = 0; i < 18; ++i) {
-                    g.result[i] = Float4::Of(mixed.result[i].Lane(0), mixed.result[i].Lane(1), g.result[i].Lane(2),
-                                             g.result[i].Lane(3));
-                    g.nextOverlap[i] = Float4::Of(mixed.nextOverlap[i].Lane(0), mixed.nextOverlap[i].Lane(1),
-                                                  g.nextOverlap[i].Lane(2), g.nextOverlap[i].Lane(3));
+                    g.result[i] = FirstTwoLanes(mixed.result[i], g.result[i]);
+                    g.nextOverlap[i] = FirstTwoLanes(mixed.nextOverlap[i], g.nextOverlap[i]);
                 }
             }
         }
