@@ -1,6 +1,6 @@
-// Reads a BitstreamBuffer's bytes 64 bits at a time from a bit position,
-// without the buffer's bookkeeping per read; the caller moves the buffer on
-// afterwards. For the hot loops of the layer decoders.
+// Reads a BitstreamBuffer's bytes a register-wide word at a time from a bit
+// position, without the buffer's bookkeeping per read; the caller moves the
+// buffer on afterwards. For the hot loops of the layer decoders.
 #pragma once
 
 #include <cstdint>
@@ -57,7 +57,9 @@ public:
         return static_cast<uint32_t>((bits << offset) >> (kBitWordBits - count));
     }
     // The bit at offset of a peeked word.
-    static uint32_t Bit(BitWord bits, int offset) { return static_cast<uint32_t>((bits << offset) >> (kBitWordBits - 1)); }
+    static uint32_t Bit(BitWord bits, int offset) {
+        return static_cast<uint32_t>((bits << offset) >> (kBitWordBits - 1));
+    }
 
 private:
     static uint64_t ByteSwap(uint64_t word) { return __builtin_bswap64(word); }

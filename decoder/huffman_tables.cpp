@@ -237,7 +237,8 @@ int DecodeCode(const HuffmanTable& table, BitstreamBuffer& reader) {
             return table.lookupValues[prefix];
         }
     }
-    WalkResult leaf = WalkTree(table.tree, table.treelen, 0, 0, [&reader] { return static_cast<int>(reader.ReadBit()); });
+    const WalkResult leaf =
+        WalkTree(table.tree, table.treelen, 0, 0, [&reader] { return static_cast<int>(reader.ReadBit()); });
     if (leaf.bits == 0) {
         std::printf("Illegal Huffman code in data.\n");
         return -1;

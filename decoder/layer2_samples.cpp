@@ -93,12 +93,13 @@ void ReadLayer2Samples(BitstreamBuffer& stream, const Layer2AllocationTable& tab
             }
             continue;
         }
-        const int position = start + c.offset;
-        switch (c.q->grouped ? c.q->levels : 0) {
-            case 3: ReadSubband<3>(reader, position, granuleBits, *c.q, tables.degroup3, c.target, scaleFactor, samples); break;
-            case 5: ReadSubband<5>(reader, position, granuleBits, *c.q, tables.degroup5, c.target, scaleFactor, samples); break;
-            case 9: ReadSubband<9>(reader, position, granuleBits, *c.q, tables.degroup9, c.target, scaleFactor, samples); break;
-            default: ReadSubband<0>(reader, position, granuleBits, *c.q, nullptr, c.target, scaleFactor, samples); break;
+        const int at = start + c.offset;
+        const Layer2QuantClass& q = *c.q;
+        switch (q.grouped ? q.levels : 0) {
+            case 3: ReadSubband<3>(reader, at, granuleBits, q, tables.degroup3, c.target, scaleFactor, samples); break;
+            case 5: ReadSubband<5>(reader, at, granuleBits, q, tables.degroup5, c.target, scaleFactor, samples); break;
+            case 9: ReadSubband<9>(reader, at, granuleBits, q, tables.degroup9, c.target, scaleFactor, samples); break;
+            default: ReadSubband<0>(reader, at, granuleBits, q, nullptr, c.target, scaleFactor, samples); break;
         }
     }
     stream.Skip(12 * granuleBits);

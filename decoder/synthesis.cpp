@@ -85,7 +85,8 @@ uint32_t Synthesis::SynthesizeFrame(const SubbandSamples& samples, int streamCha
     uint32_t written = 0;
     alignas(16) float dct[2][4][36];
     for (int slot = 0; slot < SubbandSamples::kSlots; slot += 4) {
-        for (int channel = 0; channel < streamChannels; ++channel) DctOfFourSlots(samples.Slot(channel, slot), dct[channel]);
+        for (int channel = 0; channel < streamChannels; ++channel)
+            DctOfFourSlots(samples.Slot(channel, slot), dct[channel]);
         for (int lane = 0; lane < 4; ++lane) {
             ringIndex_ = (ringIndex_ - 64) & 1023;
             for (int channel = 0; channel < streamChannels; ++channel) StoreHistory(channel, dct[channel][lane]);

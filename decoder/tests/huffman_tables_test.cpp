@@ -175,8 +175,9 @@ TEST_F(HuffmanTables, EveryReferenceCodeDecodesThroughTheDecodingTable) {
                 for (size_t i = 0; i < static_cast<size_t>(kBitWordBits); ++i)
                     bits = static_cast<BitWord>(bits << 1 | (i < all.size() && all[i] == '1' ? 1u : 0u));
                 const int found = LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits);
-                ASSERT_EQ(code.value, found & 0xFF) << "table " << ref.number << " code " << code.bits;
-                ASSERT_EQ(static_cast<int>(code.bits.size()), found >> 8) << "table " << ref.number << " code " << code.bits;
+                const std::string where = "table " + std::to_string(ref.number) + " code " + code.bits;
+                ASSERT_EQ(code.value, found & 0xFF) << where;
+                ASSERT_EQ(static_cast<int>(code.bits.size()), found >> 8) << where;
                 ++checked;
             }
         }
