@@ -6,8 +6,11 @@ namespace plyvane::cli {
 
 namespace {
 
+// Ends a list of allowed values (0 is a quality).
+constexpr int kEndOfChoices = -1;
+
 // A small decimal that must be one of the allowed values.
-// allowed ends with 0.
+
 bool ParseChoice(const std::string& text, const int* allowed, int& value) {
     if (text.empty() || text.size() > 6) return false;
     int parsed = 0;
@@ -15,7 +18,7 @@ bool ParseChoice(const std::string& text, const int* allowed, int& value) {
         if (c < '0' || c > '9') return false;
         parsed = parsed * 10 + (c - '0');
     }
-    for (const int* candidate = allowed; *candidate != 0; ++candidate) {
+    for (const int* candidate = allowed; *candidate != kEndOfChoices; ++candidate) {
         if (parsed == *candidate) {
             value = parsed;
             return true;
@@ -149,13 +152,13 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
             const int* allowed;
             const char* shown;
         };
-        static const int kDivisors[] = {1, 2, 4, 0};
-        static const int kQualities[] = {1, 2, 3, 0};
-        static const int kBits[] = {8, 16, 0};
-        static const int kChannels[] = {1, 2, 0};
+        static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
+        static const int kQualities[] = {0, 1, 2, 3, kEndOfChoices};
+        static const int kBits[] = {8, 16, kEndOfChoices};
+        static const int kChannels[] = {1, 2, kEndOfChoices};
         const Numeric numerics[] = {
             {"--divisor", &decode.divisor, kDivisors, "1, 2 or 4"},
-            {"--quality", &decode.quality, kQualities, "1, 2 or 3"},
+            {"--quality", &decode.quality, kQualities, "0, 1, 2 or 3"},
             {"--bits", &decode.bits, kBits, "8 or 16"},
             {"--channels", &decode.channels, kChannels, "1 or 2"},
         };
@@ -223,13 +226,13 @@ bool ParsePlay(ArgumentReader& args, PlayOptions& play, std::string& error) {
             const int* allowed;  // or null for the range
             const char* shown;
         };
-        static const int kDivisors[] = {1, 2, 4, 0};
-        static const int kBits[] = {8, 16, 0};
+        static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
+        static const int kBits[] = {8, 16, kEndOfChoices};
         const Numeric numerics[] = {
             {"--buffers", &play.buffers, 2, 128, nullptr, "2 to 128"},
             {"--frames", &play.framesPerBuffer, 1, 128, nullptr, "1 to 128"},
             {"--divisor", &play.divisor, 0, 0, kDivisors, "1, 2 or 4"},
-            {"--quality", &play.quality, 1, 3, nullptr, "1, 2 or 3"},
+            {"--quality", &play.quality, 0, 3, nullptr, "0, 1, 2 or 3"},
             {"--bits", &play.bits, 0, 0, kBits, "8 or 16"},
             {"--channels", &play.channels, 1, 2, nullptr, "1 or 2"},
             {"--device", &play.device, -1, 31, nullptr, "-1 to 31"},
@@ -288,10 +291,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::
 
 const char* UsageText() {
     return "usage: plyvane-cli info [--json] FILE\n"
-           "       plyvane-cli decode FILE -o OUT.wav [--divisor 1|2|4] [--quality 1|2|3]\n"
+           "       plyvane-cli decode FILE -o OUT.wav [--divisor 1|2|4] [--quality 0|1|2|3]\n"
            "                          [--bits 8|16] [--channels 1|2]\n"
            "       plyvane-cli play FILE... [--method timer|thread|device] [--buffers 2..128]\n"
-           "                          [--frames 1..128] [--divisor 1|2|4] [--quality 1|2|3]\n"
+           "                          [--frames 1..128] [--divisor 1|2|4] [--quality 0|1|2|3]\n"
            "                          [--bits 8|16] [--channels 1|2] [--device -1|N]\n"
            "  -o -  writes raw PCM (no WAV header) to the standard output.\n"
            "  play: several files play back to back; space pauses, left and right arrows\n"

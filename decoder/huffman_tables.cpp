@@ -21,25 +21,150 @@ struct WalkResult {
     uint8_t value;
 };
 
-// Walks a tree taking bits from next(); fails after 32 bits or when an
-// offset leads out of the node array.
+// The node one bit (side 0 or 1) below pos, through relays; treelen or more
+// when the walk leaves the node array.
+uint32_t Child(const uint8_t* tree, uint32_t treelen, uint32_t pos, int side) {
+    uint32_t step = tree[2 * pos + side];
+    while (step >= kRelayOffset) {
+        pos += step;
+        if (pos >= treelen) return treelen;
+        step = tree[2 * pos + side];
+    }
+    return pos + step;
+}
+
+bool IsLeafNode(const uint8_t* tree, uint32_t treelen, uint32_t pos) { return pos < treelen && tree[2 * pos] == 0; }
+
+// Walks a tree from pos, `used` bits already read, taking further bits from
+// next(); fails after 32 bits or when an offset leads out of the node array.
 template <typename NextBit>
-WalkResult WalkTree(const uint8_t* tree, uint32_t treelen, NextBit next) {
-    uint32_t pos = 0;
-    for (int used = 0; used < kMaxCodeBits; ++used) {
+WalkResult WalkTree(const uint8_t* tree, uint32_t treelen, uint32_t pos, int used, NextBit next) {
+    for (; used < kMaxCodeBits; ++used) {
         if (pos >= treelen) return {0, 0};
         if (tree[2 * pos] == 0) return {used, tree[2 * pos + 1]};
-        int side = next();
-        uint32_t step = tree[2 * pos + side];
-        while (step >= kRelayOffset) {
-            pos += step;
-            if (pos >= treelen) return {0, 0};
-            step = tree[2 * pos + side];
-        }
-        pos += step;
+        pos = Child(tree, treelen, pos, next());
     }
-    if (pos < treelen && tree[2 * pos] == 0) return {kMaxCodeBits, tree[2 * pos + 1]};
+    if (IsLeafNode(tree, treelen, pos)) return {kMaxCodeBits, tree[2 * pos + 1]};
     return {0, 0};
+}
+
+// A walk that has read its prefix and goes on with 0 bits, as the look-up
+// pads prefixes shorter than a code.
+WalkResult ContinueWithZeros(const uint8_t* tree, uint32_t treelen, uint32_t pos, int used) {
+    return WalkTree(tree, treelen, pos, used, [] { return 0; });
+}
+
+// Calls visit(prefix, depth, node) for every prefix of at most `limit` bits
+// (read most significant first) at which a walk from pos ends: at a leaf,
+// outside the node array, or at an inner node after `limit` bits. The
+// prefixes partition all `limit`-bit patterns.
+template <typename Visit>
+void VisitWalkEnds(const uint8_t* tree, uint32_t treelen, uint32_t pos, int limit, Visit& visit, uint32_t prefix = 0,
+                   int depth = 0) {
+    if (pos >= treelen || tree[2 * pos] == 0 || depth == limit) {
+        visit(prefix, depth, pos);
+        return;
+    }
+    for (int side = 0; side < 2; ++side)
+        VisitWalkEnds(tree, treelen, Child(tree, treelen, pos, side), limit, visit, (prefix << 1) | side, depth + 1);
+}
+
+// The look-up width: the most bits a walk of a 9-bit pattern (then 0 bits)
+// uses, at most 9.
+uint32_t LookupWidth(const uint8_t* tree, uint32_t treelen) {
+    int width = 0;
+    auto widest = [&](uint32_t, int depth, uint32_t node) {
+        const int bits = ContinueWithZeros(tree, treelen, node, depth).bits;
+        if (bits > width) width = bits;
+    };
+    VisitWalkEnds(tree, treelen, 0, kMaxLookupWidth, widest);
+    return static_cast<uint32_t>(std::min(width, kMaxLookupWidth));
+}
+
+[[noreturn]] void LookupAllocationFailed() {
+    std::printf("Shit\n");
+    std::exit(-111);
+}
+
+// The direct look-up of up to 9 bits: entry r holds the leaf and code length
+// for the first bits r of a code, read most significant first.
+void BuildLookup(HuffmanTable& table) {
+    const uint32_t width = LookupWidth(table.tree, table.treelen);
+    table.lookupWidth = width;
+    table.lookupLengths = new (std::nothrow) uint8_t[1u << width];
+    table.lookupValues = new (std::nothrow) uint8_t[1u << width];
+    if (table.lookupLengths == nullptr || table.lookupValues == nullptr) LookupAllocationFailed();
+    auto fill = [&](uint32_t prefix, int depth, uint32_t node) {
+        const WalkResult leaf = ContinueWithZeros(table.tree, table.treelen, node, depth);
+        const uint32_t first = prefix << (width - depth);
+        const uint32_t count = 1u << (width - depth);
+        // Failed walks (damaged tree) get a length beyond the width, which
+        // sends decoding to the tree walk and its illegal-code handling.
+        std::memset(table.lookupLengths + first, leaf.bits == 0 ? kMaxCodeBits : leaf.bits, count);
+        std::memset(table.lookupValues + first, leaf.value, count);
+    };
+    VisitWalkEnds(table.tree, table.treelen, 0, static_cast<int>(width), fill);
+}
+
+// Builds the multi-level decoding table of a tree (see huffman_entry).
+class DecodeTableBuilder {
+public:
+    static constexpr int kMaxEntries = 4096;  // what a link's offset can address
+    static constexpr int kMaxLevelBits = 7;   // what a link's width can hold
+
+    DecodeTableBuilder(const uint8_t* tree, uint32_t treelen) : tree_(tree), treelen_(treelen) {}
+
+    // Allocates and fills the table; its first level is rootBits wide.
+    const uint16_t* Build(uint32_t rootBits) {
+        used_ = 1 << rootBits;
+        FillLevel(0, static_cast<int>(rootBits), 0, 0);
+        uint16_t* table = new (std::nothrow) uint16_t[used_];
+        if (table == nullptr) LookupAllocationFailed();
+        std::memcpy(table, entries_, sizeof(uint16_t) * static_cast<size_t>(used_));
+        return table;
+    }
+
+private:
+    // The 2^bits entries at offset for the walks from node pos, which has
+    // `depth` code bits above it.
+    void FillLevel(uint32_t pos, int bits, int offset, int depth) {
+        auto fill = [&](uint32_t prefix, int end, uint32_t node) {
+            uint16_t entry = 0;  // illegal
+            if (IsLeafNode(tree_, treelen_, node)) {
+                entry = static_cast<uint16_t>(end << 8 | tree_[2 * node + 1]);
+            } else if (node < treelen_) {
+                entry = Link(node, depth + bits);
+            }
+            const int first = offset + static_cast<int>(prefix << (bits - end));
+            for (int i = 0; i < (1 << (bits - end)); ++i) entries_[first + i] = entry;
+        };
+        VisitWalkEnds(tree_, treelen_, pos, bits, fill);
+    }
+
+    // A further level for the codes below inner node pos; illegal when the
+    // codes would exceed 32 bits or the table its size.
+    uint16_t Link(uint32_t pos, int depth) {
+        int bits = 0;
+        auto deepest = [&](uint32_t, int end, uint32_t) { bits = std::max(bits, end); };
+        VisitWalkEnds(tree_, treelen_, pos, kMaxLevelBits, deepest);
+        if (bits == 0 || depth + bits > kMaxCodeBits || used_ + (1 << bits) > kMaxEntries) return 0;
+        const int offset = used_;
+        used_ += 1 << bits;
+        FillLevel(pos, bits, offset, depth);
+        return static_cast<uint16_t>(0x8000 | bits << 12 | offset);
+    }
+
+    const uint8_t* tree_;
+    uint32_t treelen_;
+    int used_ = 0;
+    uint16_t entries_[kMaxEntries] = {};
+};
+
+unsigned HexDigit(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+    return 16;
 }
 
 // A cursor over the lines of the table text.
@@ -69,66 +194,34 @@ public:
     // lines, then moves on to the line after the last pair. Missing numbers
     // read as 0.
     void ReadPairs(uint8_t* out, uint32_t count) {
-        for (uint32_t i = 0; i < 2 * count; ++i) {
-            char* end = nullptr;
-            unsigned long value = std::strtoul(at_, &end, 16);
-            if (end == at_) {
-                out[i] = 0;
-                continue;
-            }
-            out[i] = static_cast<uint8_t>(value);
-            at_ = end;
-        }
+        for (uint32_t i = 0; i < 2 * count; ++i) out[i] = ReadHex();
         if (count == 0) return;
         while (*at_ != '\0' && *at_ != '\n') ++at_;
         if (*at_ == '\n') ++at_;
     }
 
 private:
+    // strtoul(at_, &end, 16) cut to a byte; the plain form (white space, then
+    // up to 7 hexadecimal digits) is read here, anything else by strtoul.
+    uint8_t ReadHex() {
+        const char* p = at_;
+        while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+        const char* digits = p;
+        unsigned value = 0;
+        while (p - digits < 7 && HexDigit(*p) < 16) value = value * 16 + HexDigit(*p++);
+        if (p == digits || *p == 'x' || *p == 'X' || HexDigit(*p) < 16) {
+            char* end = nullptr;
+            const unsigned long parsed = std::strtoul(at_, &end, 16);
+            if (end == at_) return 0;
+            at_ = end;
+            return static_cast<uint8_t>(parsed);
+        }
+        at_ = p;
+        return static_cast<uint8_t>(value);
+    }
+
     const char* at_;
 };
-
-uint32_t ReverseBits(uint32_t value, uint32_t width) {
-    uint32_t reversed = 0;
-    for (uint32_t i = 0; i < width; ++i) reversed |= ((value >> i) & 1u) << (width - 1 - i);
-    return reversed;
-}
-
-// Builds the direct look-up of up to 9 bits: entry r holds the leaf and code
-// length for the first bits r of a code, read most significant first.
-void BuildLookup(HuffmanTable& table) {
-    uint32_t width = 0;
-    for (uint32_t p = 0; p < (1u << kMaxLookupWidth); ++p) {
-        uint32_t bits = p;
-        WalkResult leaf = WalkTree(table.tree, table.treelen, [&bits] {
-            int bit = static_cast<int>(bits & 1u);
-            bits >>= 1;
-            return bit;
-        });
-        if (static_cast<uint32_t>(leaf.bits) > width) width = static_cast<uint32_t>(leaf.bits);
-    }
-    if (width > kMaxLookupWidth) width = kMaxLookupWidth;
-    table.lookupWidth = width;
-    table.lookupLengths = new (std::nothrow) uint8_t[1u << width];
-    table.lookupValues = new (std::nothrow) uint8_t[1u << width];
-    if (table.lookupLengths == nullptr || table.lookupValues == nullptr) {
-        std::printf("Shit\n");
-        std::exit(-111);
-    }
-    for (uint32_t j = 0; j < (1u << width); ++j) {
-        uint32_t bits = j;
-        WalkResult leaf = WalkTree(table.tree, table.treelen, [&bits] {
-            int bit = static_cast<int>(bits & 1u);
-            bits >>= 1;
-            return bit;
-        });
-        uint32_t r = ReverseBits(j, width);
-        // Failed walks (damaged tree) get a length beyond the width, which
-        // sends decoding to the tree walk and its illegal-code handling.
-        table.lookupLengths[r] = static_cast<uint8_t>(leaf.bits == 0 ? kMaxCodeBits : leaf.bits);
-        table.lookupValues[r] = leaf.value;
-    }
-}
 
 HuffmanTable g_tables[kHuffmanTableCount];
 bool g_loaded = false;
@@ -144,8 +237,8 @@ int DecodeCode(const HuffmanTable& table, BitstreamBuffer& reader) {
             return table.lookupValues[prefix];
         }
     }
-    WalkResult leaf = WalkTree(table.tree, table.treelen,
-                               [&reader] { return static_cast<int>(reader.ReadBit()); });
+    const WalkResult leaf =
+        WalkTree(table.tree, table.treelen, 0, 0, [&reader] { return static_cast<int>(reader.ReadBit()); });
     if (leaf.bits == 0) {
         std::printf("Illegal Huffman code in data.\n");
         return -1;
@@ -203,6 +296,13 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
             table.reference = static_cast<int32_t>(referenced);
             table.tree = other->tree;
             table.treelen = other->treelen;
+            // The same tree: the same look-ups.
+            table.lookupWidth = other->lookupWidth;
+            table.lookupLengths = other->lookupLengths;
+            table.lookupValues = other->lookupValues;
+            table.decode = other->decode;
+            table.decodeRootBits = other->decodeRootBits;
+            continue;
         } else if (std::strcmp(kind, ".treedata") == 0) {
             // Every node is reached by byte offsets, so a tree holds at most
             // a few hundred nodes; cap what a corrupted text may ask for.
@@ -225,15 +325,21 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
             continue;
         }
         BuildLookup(table);
+        table.decodeRootBits = std::max(table.lookupWidth, 1u);
+        table.decode = DecodeTableBuilder(table.tree, table.treelen).Build(table.decodeRootBits);
     }
     return kHuffmanTableCount;
 }
 
 void FreeHuffmanTables(HuffmanTable* tables, int count) {
     for (int i = 0; i < count; ++i) {
-        delete[] tables[i].lookupLengths;
-        delete[] tables[i].lookupValues;
-        if (tables[i].reference == -1) delete[] tables[i].tree;
+        // A table that references another shares its tree and look-ups.
+        if (tables[i].reference == -1) {
+            delete[] tables[i].lookupLengths;
+            delete[] tables[i].lookupValues;
+            delete[] tables[i].decode;
+            delete[] tables[i].tree;
+        }
         tables[i] = HuffmanTable{};
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bit_reader.h"
 #include "bitstream_buffer.h"
 
 namespace plyvane {
@@ -19,6 +20,22 @@ constexpr int kFirstCount1Table = 32;
 // The widest direct look-up, in bits.
 constexpr int kMaxLookupWidth = 9;
 
+// The decoding table of a tree: the first level is indexed by the next
+// decodeRootBits bits of the stream; each entry is a code's leaf, a link to
+// a further level for longer codes, or an illegal path.
+namespace huffman_entry {
+// Leaf: value (x * 16 + y, or v w x y) in bits 0..7, the code bits this level
+// consumes (1..9) in bits 8..11.
+inline bool IsLeaf(uint16_t e) { return (e & 0x8000u) == 0 && (e & 0x0F00u) != 0; }
+inline int LeafValue(uint16_t e) { return e & 0xFF; }
+inline int LeafBits(uint16_t e) { return (e >> 8) & 0xF; }
+// Link: the next level's first entry in bits 0..11, its width (1..7) in bits
+// 12..14. Illegal paths are 0.
+inline bool IsLink(uint16_t e) { return (e & 0x8000u) != 0; }
+inline int LinkOffset(uint16_t e) { return e & 0x0FFF; }
+inline int LinkBits(uint16_t e) { return (e >> 12) & 0x7; }
+}  // namespace huffman_entry
+
 struct HuffmanTable {
     char name[4] = {};
     uint32_t xlen = 0;
@@ -31,6 +48,10 @@ struct HuffmanTable {
     uint32_t lookupWidth = 0;
     uint8_t* lookupLengths = nullptr;  // code bits per lookupWidth-bit prefix
     uint8_t* lookupValues = nullptr;   // leaf value per prefix
+    // Every code of the tree in one to three look-ups (see huffman_entry).
+    // A table that references another shares its look-ups with it.
+    const uint16_t* decode = nullptr;
+    uint32_t decodeRootBits = 0;
 };
 
 // Parses a table text into tables[0..33]. Returns the number of tables read
@@ -48,6 +69,25 @@ bool HuffmanTablesLoaded();
 // Frees the tables; a later Layer III stream loads them again.
 void ReleaseHuffmanTables();
 const HuffmanTable* HuffmanTableSet();
+
+// The code at the top of bits (a peeked word, see bit_reader.h; codes are at
+// most 19 bits) in a decoding table whose first level is rootBits wide: its
+// value (x * 16 + y, or v w x y) plus 256 times the bits it takes; -1 for an
+// illegal code.
+inline int LookUpHuffmanCode(const uint16_t* decode, int rootBits, BitWord bits) {
+    namespace entry = huffman_entry;
+    uint16_t e = decode[bits >> (kBitWordBits - rootBits)];
+    // A first-level leaf is already the value and its bits.
+    if (entry::IsLeaf(e)) return e;
+    int used = rootBits;
+    while (entry::IsLink(e)) {
+        const int levelBits = entry::LinkBits(e);
+        e = decode[entry::LinkOffset(e) + BitReader::Field(bits, used, levelBits)];
+        if (entry::IsLink(e)) used += levelBits;
+    }
+    if (!entry::IsLeaf(e)) return -1;
+    return entry::LeafValue(e) | (used + entry::LeafBits(e)) << 8;
+}
 
 // Decodes one code of a pair table (0..31) at the reader's position, with
 // linbits and signs.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "decoder.h"
+#include "layer2_samples.h"
 
 namespace plyvane {
 namespace {
@@ -103,54 +104,8 @@ void Layer2Decoder::ReadScaleFactors(int channels) {
     }
 }
 
-void Layer2Decoder::ReadTriple(int quantClass, float (&values)[3]) {
-    const Layer2Tables& tables = Layer2Tables::Get();
-    const Layer2QuantClass& q = tables.classes[quantClass];
-    BitstreamBuffer& bits = core_.stream;
-    uint32_t codes[3];
-    if (q.grouped) {
-        uint32_t group = bits.Read(q.codeBits);
-        const uint8_t* split = q.levels == 3   ? tables.degroup3[group]
-                               : q.levels == 5 ? tables.degroup5[group]
-                                               : tables.degroup9[group];
-        codes[0] = split[0];
-        codes[1] = split[1];
-        codes[2] = split[2];
-    } else {
-        codes[0] = bits.Read(q.codeBits);
-        codes[1] = bits.Read(q.codeBits);
-        codes[2] = bits.Read(q.codeBits);
-    }
-    for (int i = 0; i < 3; ++i) {
-        // The code, left-aligned in 16 bits with its top bit inverted, read
-        // as a two's complement fraction.
-        int16_t s = static_cast<int16_t>(static_cast<uint16_t>((codes[i] << (16 - q.sampleBits)) ^ 0x8000u));
-        values[i] = (static_cast<float>(s) + q.offset) * q.factor;
-    }
-}
-
 void Layer2Decoder::ReadSamples(int bound, int channels) {
-    const int sblimit = table_->sblimit;
-    for (int granule = 0; granule < 12; ++granule) {
-        const int part = granule / 4;
-        const int slot = 3 * granule;
-        for (int sb = 0; sb < sblimit; ++sb) {
-            const int shared = sb >= bound;
-            for (int ch = 0; ch < (shared ? 1 : channels); ++ch) {
-                const int alloc = allocation_[ch][sb];
-                const uint8_t quantClass = table_->quantClass[sb][alloc];
-                float values[3] = {0.0f, 0.0f, 0.0f};
-                if (alloc != 0 && quantClass != kNoSamples) ReadTriple(quantClass, values);
-                // Above the joint-stereo bound one set of values serves both
-                // channels, each with its own scale factor.
-                const int last = shared ? channels - 1 : ch;
-                for (int target = ch; target <= last; ++target) {
-                    const float scale = scaleFactor_[target][sb][part];
-                    for (int i = 0; i < 3; ++i) core_.subbands.Slot(target, slot + i)[sb] = values[i] * scale;
-                }
-            }
-        }
-    }
+    ReadLayer2Samples(core_.stream, *table_, bound, channels, allocation_, scaleFactor_, core_.subbands);
 }
 
 uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {

@@ -25,8 +25,6 @@ private:
     void ReadAllocation(int bound, int channels);
     void ReadScaleFactors(int channels);
     void ReadSamples(int bound, int channels);
-    // Reads the codes of one subband and granule and requantizes them.
-    void ReadTriple(int quantClass, float (&values)[3]);
 
     DecoderCore& core_;
     const Layer2AllocationTable* table_ = &kLayer2AllocationTables[kTableA];

@@ -169,9 +169,10 @@ void Layer3Decoder::DecodeGranule(FrameHeader header, int gr, int slotOffset) {
         } else {
             ReadScaleFactorsMpeg2(reservoir_, gc, ch == 1 && (modeExtension & 1), scaleFactors_[ch]);
         }
-        nonZero[ch] = DecodeSpectrum(reservoir_, gc, bands, start + gc.part2_3_length, spectrum_[ch]);
+        LineScales scales;
+        ComputeLineScales(gc, scaleFactors_[ch], bands, scales);
+        nonZero[ch] = DecodeSpectrum(reservoir_, gc, bands, start + gc.part2_3_length, scales, xr_[ch]);
         consumedBits_ += gc.part2_3_length;
-        Requantize(spectrum_[ch], nonZero[ch], gc, scaleFactors_[ch], bands, xr_[ch]);
     }
 
     if (modeExtension != 0) {

@@ -8,6 +8,7 @@
 
 #include "bitstream_buffer.h"
 #include "decoder_core.h"
+#include "layer3_imdct.h"
 #include "layer3_scale_factors.h"
 #include "layer3_side_info.h"
 #include "layer_decoder.h"
@@ -49,9 +50,8 @@ private:
 
     SideInfo sideInfo_;
     ScaleFactors scaleFactors_[2];
-    int spectrum_[2][576] = {};
     alignas(16) float xr_[2][576] = {};
-    float overlap_[2][32][18] = {};
+    alignas(16) ImdctOverlap overlap_[2] = {};
 };
 
 }  // namespace plyvane

@@ -3,12 +3,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "simd.h"
+
 namespace plyvane {
 namespace {
 
+using simd::Float4;
+
 struct AntialiasTables {
-    float cs[8];
-    float ca[8];
+    alignas(16) float cs[8];
+    alignas(16) float ca[8];
 
     AntialiasTables() {
         for (int i = 0; i < 8; ++i) {
@@ -51,14 +55,17 @@ void ReduceAliasing(const GranuleChannelInfo& gc, int subbandLimit, float* xr) {
         boundaries = subbandLimit < 31 ? subbandLimit : 31;
     }
     const AntialiasTables& t = AntialiasTables::Get();
+    // The butterflies of a boundary, four at a time: lines 17 - i of the
+    // lower subband (read backwards) with lines i of the upper one.
     for (int sb = 0; sb < boundaries; ++sb) {
-        float* lower = xr + 18 * sb + 17;
-        float* upper = xr + 18 * (sb + 1);
-        for (int i = 0; i < 8; ++i) {
-            const float u = lower[-i];
-            const float d = upper[i];
-            lower[-i] = u * t.cs[i] - d * t.ca[i];
-            upper[i] = d * t.cs[i] + u * t.ca[i];
+        float* boundary = xr + 18 * (sb + 1);
+        for (int i = 0; i < 8; i += 4) {
+            const Float4 u = Float4::LoadUnaligned(boundary - 4 - i).Reversed();
+            const Float4 d = Float4::LoadUnaligned(boundary + i);
+            const Float4 cs = Float4::Load(t.cs + i);
+            const Float4 ca = Float4::Load(t.ca + i);
+            (u * cs - d * ca).Reversed().StoreUnaligned(boundary - 4 - i);
+            (d * cs + u * ca).StoreUnaligned(boundary + i);
         }
     }
 }

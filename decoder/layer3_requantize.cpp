@@ -1,7 +1,6 @@
 #include "layer3_requantize.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace plyvane {
 
@@ -18,58 +17,41 @@ const RequantizeTables& RequantizeTables::Get() {
 
 namespace {
 
-// Requantizes lines [begin, end) with one multiplier.
-inline void ScaleLines(const int* is, int begin, int end, float multiplier, const float* pow43, float* xr) {
-    for (int i = begin; i < end; ++i) {
-        const int v = is[i];
-        if (v == 0) {
-            xr[i] = 0.0f;
-            continue;
-        }
-        int magnitude = v < 0 ? -v : v;
-        if (magnitude > kMaxMagnitude) magnitude = kMaxMagnitude;
-        const float m = pow43[magnitude] * multiplier;
-        xr[i] = v < 0 ? -m : m;
-    }
+// Appends a run up to line end; a run that would end where the last one
+// does is left out.
+void AddRun(LineScales& scales, int end, float scale) {
+    if (scales.count > 0 && end <= scales.end[scales.count - 1]) return;
+    scales.end[scales.count] = end;
+    scales.scale[scales.count] = scale;
+    ++scales.count;
 }
 
 }  // namespace
 
-void Requantize(const int* is, int nonZero, const GranuleChannelInfo& gc, const ScaleFactors& sf,
-                const ScaleFactorBands& bands, float* xr) {
+void ComputeLineScales(const GranuleChannelInfo& gc, const ScaleFactors& sf, const ScaleFactorBands& bands,
+                       LineScales& scales) {
     const RequantizeTables& t = RequantizeTables::Get();
     const float globalGain = t.gain[gc.global_gain & 255];
     const int m = gc.scalefac_scale ? 2 : 1;
-
-    int line = 0;
+    scales.count = 0;
     if (!gc.ShortBlocks() || gc.mixed_block_flag) {
         // Long bands; in a mixed block only those below line 36.
         const int longEnd = gc.ShortBlocks() ? 36 : 576;
-        for (int band = 0; band < 22 && line < longEnd && line < nonZero; ++band) {
-            int end = bands.l[band + 1];
-            if (end > longEnd) end = longEnd;
+        for (int band = 0; band < 22 && bands.l[band] < longEnd; ++band) {
+            const int end = bands.l[band + 1] < longEnd ? bands.l[band + 1] : longEnd;
             const int k = (64 - m * (sf.l[band] + gc.preflag * kPretab[band])) & 127;
-            const int stop = end < nonZero ? end : nonZero;
-            ScaleLines(is, line, stop, globalGain * t.scale[k], t.pow43, xr);
-            line = end;
+            AddRun(scales, end, globalGain * t.scale[k]);
         }
     }
     if (gc.ShortBlocks()) {
-        const int firstBand = gc.mixed_block_flag ? 3 : 0;
-        line = 3 * bands.s[firstBand];
-        for (int band = firstBand; band < 13 && line < nonZero; ++band) {
+        for (int band = gc.mixed_block_flag ? 3 : 0; band < 13; ++band) {
             const int width = bands.s[band + 1] - bands.s[band];
             for (int w = 0; w < 3; ++w) {
                 const int k = (64 - 4 * gc.subblock_gain[w] - m * sf.s[w][band]) & 127;
-                const int end = line + width;
-                const int stop = end < nonZero ? end : nonZero;
-                if (line < stop) ScaleLines(is, line, stop, globalGain * t.scale[k], t.pow43, xr);
-                line = end;
+                AddRun(scales, 3 * bands.s[band] + (w + 1) * width, globalGain * t.scale[k]);
             }
         }
     }
-    // Every line below nonZero was written above.
-    if (nonZero < 576) std::memset(xr + nonZero, 0, sizeof(float) * static_cast<size_t>(576 - nonZero));
 }
 
 }  // namespace plyvane

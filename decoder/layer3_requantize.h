@@ -1,5 +1,6 @@
 // Layer III dequantization (ISO/IEC 11172-3 2.4.3.4.7): |is|^(4/3) scaled by
-// the global gain, subblock gains and scale factors.
+// the global gain, subblock gains and scale factors. The Huffman decoding
+// (layer3_huffman.h) applies it to each value as it decodes it.
 #pragma once
 
 #include "layer3_scale_factors.h"
@@ -24,8 +25,18 @@ private:
     RequantizeTables();
 };
 
-// Fills xr[0..575] from the Huffman values is[]; lines from nonZero on are 0.
-void Requantize(const int* is, int nonZero, const GranuleChannelInfo& gc, const ScaleFactors& sf,
-                const ScaleFactorBands& bands, float* xr);
+// The multiplier G x 2^((k - 64) / 2) of each line of a granule and channel,
+// as runs of lines that share one: a long band, or one window of a short
+// band (in the order the Huffman data delivers the lines).
+struct LineScales {
+    static constexpr int kMaxRuns = 40;
+    int count = 0;
+    int end[kMaxRuns];       // run r covers lines end[r - 1] (0 for r = 0) to end[r] - 1
+    float scale[kMaxRuns];
+};
+
+// The runs of one granule and channel; the last ends at line 576.
+void ComputeLineScales(const GranuleChannelInfo& gc, const ScaleFactors& sf, const ScaleFactorBands& bands,
+                       LineScales& scales);
 
 }  // namespace plyvane

@@ -8,7 +8,7 @@ namespace plyvane {
 
 struct StreamInfo {
     int32_t divisor = 1;            // in: 1, 2 or 4
-    int32_t quality = 1;            // in: 1 best, 2 better, 3 good
+    int32_t quality = 1;            // in: 0 reference, 1 best, 2 better, 3 good
     int32_t outputChannels = 2;     // in/out: 1 or 2; 1 for a one-channel stream
     int32_t streamChannels = 0;     // out
     int32_t bitsPerSample = 16;     // in: 8 or 16

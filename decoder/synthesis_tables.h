@@ -4,14 +4,16 @@
 namespace plyvane {
 
 struct SynthesisTables {
-    // Cosine factors of the 32 directly computed matrixing outputs, already
-    // signed, indexed [input term][output] so that all outputs of a group
-    // accumulate side by side (see Synthesis::Matrix).
-    alignas(16) float evenEven[8][8];   // k = 0, 4, ..., 12 and 36, ..., 48 over b[]
-    alignas(16) float evenOdd[8][8];    // k = 2, 6, ..., 14 and 34, ..., 46 over c[]
-    alignas(16) float odd[16][16];      // k = 1, 3, ..., 15 and 33, ..., 47 over d[]
-    // Window D' = 0.5 x Dint: the standard window scaled by 32768.
-    alignas(16) float window[512];
+    // Factors 1 / (2 cos((2i + 1) pi / 2N)) of the fast 32-point DCT, for
+    // N = 32, 16, 8, 4 and 2 in turn (16 + 8 + 4 + 2 + 1 values), each
+    // repeated in four lanes.
+    alignas(16) float dctFactors[31][4];
+    // The window D' = 0.5 x Dint (the standard window scaled by 32768), tap
+    // by tap: tap t weighs history values 64t + 32 (t & 1) + j with entry
+    // 32t + j. The matrixing stores some history values with their sign
+    // flipped (see Synthesis); their window entries are flipped to match,
+    // so every product keeps its value exactly.
+    alignas(32) double window[512];
 
     static const SynthesisTables& Get();
 };

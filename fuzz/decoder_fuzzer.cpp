@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StreamInfo info;
     static const int kDivisors[] = {1, 2, 4, 1};
     info.divisor = kDivisors[options & 3];
-    info.quality = 1 + (options >> 2) % 3;
+    info.quality = (options >> 2) % 4;  // 0 (reference) to 3
     info.bitsPerSample = options & 0x10 ? 8 : 16;
     info.outputChannels = options & 0x20 ? 1 : 2;
     if (!decoder->OpenStream(info)) return 0;

@@ -103,7 +103,7 @@ bool ValidateOutputSettings(const OutputSettings& settings, WaveDeviceCatalog& c
         ShowError(owner, "Illegal playback configuration: %d FrequencyDivisor", s.FrequencyDivisor);
         return false;
     }
-    if (s.Quality < 1 || s.Quality > 3) {
+    if (s.Quality < 0 || s.Quality > 3) {
         ShowError(owner, "Illegal playback configuration: %d Quality", s.Quality);
         return false;
     }

@@ -14,7 +14,7 @@ namespace plyvane {
 // Field names are the stored value names.
 struct OutputSettings {
     int32_t FrequencyDivisor = 1;  // 1, 2, 4
-    int32_t Quality = 2;           // 1 best, 2 better, 3 good
+    int32_t Quality = 2;           // 0 reference, 1 best, 2 better, 3 good
     int32_t Channels = 2;          // 1, 2
     int32_t BitsPerSample = 16;    // 8, 16
     int32_t Buffers = 4;           // 2..128 blocks in the ring

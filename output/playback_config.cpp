@@ -32,6 +32,7 @@ bool CPlaybackConfig::DivisorAllowed(int32_t divisor) const {
 }
 
 bool CPlaybackConfig::QualityAllowed(int32_t quality) const {
+    if (quality == 0) return true;
     return quality >= 1 && quality <= 3 && flags_.QualityAllowed[quality - 1] != 0;
 }
 
@@ -53,7 +54,7 @@ void CPlaybackConfig::LoadConfig() {
         break;
     }
     values_.FrequencyDivisor = 0;
-    values_.Quality = 0;
+    values_.Quality = kNoQuality;
     values_.Channels = 0;
     values_.BitsPerSample = 0;
     values_.Buffers = 0;
@@ -211,8 +212,7 @@ int CPlaybackConfig::SetChannels(int32_t channels) {
 }
 
 int CPlaybackConfig::SetQuality(int32_t quality) {
-    if (quality < 1 || quality > 3 || quality == values_.Quality) return 0;
-    if (flags_.QualityAllowed[quality - 1] == 0) return 0;
+    if (quality == values_.Quality || !QualityAllowed(quality)) return 0;
     values_.Quality = quality;
     return 1;
 }

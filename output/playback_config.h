@@ -51,19 +51,22 @@ public:
     int SetFrequencyDivisor(int32_t divisor);
     int SetChannels(int32_t channels);
     int SetBitsPerSample(int32_t bits);
-    // Set when in 1..3, different and allowed; 1 if set.
+    // Set when in 0..3, different and allowed; 1 if set.
     int SetQuality(int32_t quality);
     int SetPlaybackMethode(int32_t method);
     // Ring sizes are taken as given; the check at playback start judges them.
     void SetBuffers(int32_t buffers) { values_.Buffers = buffers; }
     void SetFramesPerBuffer(int32_t frames) { values_.FramesPerBuffer = frames; }
 
-    // A value of 0 means no choice is selected (a stored value was refused).
+    // A value of 0 means no choice is selected (a stored value was refused);
+    // for Quality, where 0 is reference quality, kNoQuality.
     const OutputSettings& Values() const { return values_; }
+    static constexpr int32_t kNoQuality = -1;
     const PlaybackAvailability& Availability() const { return flags_; }
 
-    // 1-based helpers for the pages: the flag of divisor 1/2/4, quality 1..3,
-    // method 1..3; false for any other value.
+    // Helpers for the pages: the flag of divisor 1/2/4, quality 1..3 (quality
+    // 0 needs nothing of the device: always allowed), method 1..3; false for
+    // any other value.
     bool DivisorAllowed(int32_t divisor) const;
     bool QualityAllowed(int32_t quality) const;
     bool MethodAllowed(int32_t method) const;

@@ -43,6 +43,9 @@ TEST(CliOptions, AcceptsTheDocumentedForms) {
     EXPECT_EQ(line.decode.channels, 1);
     EXPECT_EQ(line.decode.output, "-");
 
+    ASSERT_TRUE(Parse({"decode", "in.mp3", "-o", "out.wav", "--quality", "0"}, line, error)) << error;
+    EXPECT_EQ(line.decode.quality, 0) << "reference quality";
+
     ASSERT_TRUE(Parse({"--help"}, line, error));
     EXPECT_EQ(line.command, Command::kHelp);
 }
@@ -68,7 +71,10 @@ TEST(CliOptions, RejectsEverythingElseWithAReason) {
         {"decode", "a.mp2", "-o", "x.wav", "--divisor", "4294967298"},
         {"decode", "a.mp2", "-o", "x.wav", "--divisor="},
         {"decode", "a.mp2", "-o", "x.wav", "--quality", "4"},
+        {"decode", "a.mp2", "-o", "x.wav", "--quality", "-1"},
         {"decode", "a.mp2", "-o", "x.wav", "--bits", "24"},
+        {"decode", "a.mp2", "-o", "x.wav", "--bits", "0"},
+        {"decode", "a.mp2", "-o", "x.wav", "--channels", "0"},
         {"decode", "a.mp2", "-o", "x.wav", "--channels", "6"},
         {"decode", "a.mp2", "-o", "x.wav", "--channels"},
         {"decode", "a.mp2", "-o", "x.wav", "--volume", "3"},

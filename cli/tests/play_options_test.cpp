@@ -44,6 +44,8 @@ TEST(PlayOptions, DefaultsAreThePlayersAndEveryOptionIsTaken) {
     EXPECT_EQ(line.play.device, 0);
     ASSERT_TRUE(Parse({"play", "--method=3", "x"}, line, error)) << error;
     EXPECT_EQ(line.play.method, 3);
+    ASSERT_TRUE(Parse({"play", "--quality", "0", "x"}, line, error)) << error;
+    EXPECT_EQ(line.play.quality, 0) << "reference quality";
 }
 
 TEST(PlayOptions, ValuesOutOfRangeAreRefusedWithAReason) {
@@ -55,6 +57,8 @@ TEST(PlayOptions, ValuesOutOfRangeAreRefusedWithAReason) {
         {"play", "--frames", "0", "a"},
         {"play", "--divisor", "3", "a"},
         {"play", "--quality", "4", "a"},
+        {"play", "--quality", "-1", "a"},
+        {"play", "--divisor", "0", "a"},
         {"play", "--bits", "24", "a"},
         {"play", "--channels", "0", "a"},
         {"play", "--device", "-2", "a"},

@@ -157,6 +157,34 @@ TEST_F(HuffmanTables, EveryReferenceCodeDecodesThroughLookupAndTree) {
     EXPECT_GT(checked, 6 * 2000);
 }
 
+// The decoding tables that the Layer III decoding uses (up to three look-ups
+// a code): every code gives its value and length whatever follows it.
+TEST_F(HuffmanTables, EveryReferenceCodeDecodesThroughTheDecodingTable) {
+    const HuffmanTable* tables = HuffmanTableSet();
+    int checked = 0;
+    for (const ReferenceTable& ref : *reference_) {
+        if (ref.kind == "empty") continue;
+        const HuffmanTable& table = tables[ref.number];
+        ASSERT_NE(nullptr, table.decode) << "table " << ref.number;
+        EXPECT_LE(table.decodeRootBits, static_cast<uint32_t>(kMaxLookupWidth)) << "table " << ref.number;
+        const std::vector<ReferenceCode>& codes = ref.from >= 0 ? (*reference_)[ref.from].codes : ref.codes;
+        for (const ReferenceCode& code : codes) {
+            for (const char* padding : kPaddings) {
+                BitWord bits = 0;
+                const std::string all = code.bits + padding;
+                for (size_t i = 0; i < static_cast<size_t>(kBitWordBits); ++i)
+                    bits = static_cast<BitWord>(bits << 1 | (i < all.size() && all[i] == '1' ? 1u : 0u));
+                const int found = LookUpHuffmanCode(table.decode, static_cast<int>(table.decodeRootBits), bits);
+                const std::string where = "table " + std::to_string(ref.number) + " code " + code.bits;
+                ASSERT_EQ(code.value, found & 0xFF) << where;
+                ASSERT_EQ(static_cast<int>(code.bits.size()), found >> 8) << where;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 3 * 2000);
+}
+
 TEST_F(HuffmanTables, Table1LooksUpThreeBits) {
     const HuffmanTable& t = HuffmanTableSet()[1];
     ASSERT_EQ(3u, t.lookupWidth);

@@ -17,6 +17,15 @@
 namespace plyvane {
 namespace {
 
+// Every line scaled by 1: the decoded values come out as |v|^(4/3).
+LineScales UnitScales() {
+    LineScales scales;
+    scales.count = 1;
+    scales.end[0] = 576;
+    scales.scale[0] = 1.0f;
+    return scales;
+}
+
 class Bits {
 public:
     void Put(uint32_t value, int count) {
@@ -189,8 +198,8 @@ TEST(Layer3Stages, DamagedRegionCountsAndTablesStayInsideTheGranule) {
     gc.table_select[1] = 4;
     gc.table_select[2] = 31;
     gc.part2_3_length = 4095;
-    int is[576];
-    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 4095, is);
+    float xr[576];
+    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 4095, UnitScales(), xr);
     EXPECT_LE(end, 576);
     EXPECT_EQ(4095, BitPosition(reservoir));  // exactly part2_3_length, whatever the codes used
 }
@@ -204,13 +213,13 @@ TEST(Layer3Stages, CountOneRunningPastTheGranuleEndIsDropped) {
     reservoir.Append(data, 8);
     GranuleChannelInfo gc;
     gc.count1table_select = 1;  // table B: 4-bit codes
-    int is[576];
+    float xr[576];
     // 12 bits: one whole quadruple (4 code + 4 sign bits) and a cut one.
-    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 12, is);
+    const int end = DecodeSpectrum(reservoir, gc, kScaleFactorBands[1][0], 12, UnitScales(), xr);
     EXPECT_EQ(4, end);
     EXPECT_EQ(12, BitPosition(reservoir));
-    EXPECT_EQ(1, is[0]);
-    EXPECT_EQ(0, is[4]);
+    EXPECT_EQ(1.0f, xr[0]);
+    EXPECT_EQ(0.0f, xr[4]);
 }
 
 TEST(Layer3Stages, IntensityPositionsGiveTheStandardFactors) {
@@ -258,11 +267,11 @@ TEST(Layer3Stages, IntensityAndMiddleSideSplitTheLinesAtTheLastNonZeroBand) {
 TEST(Layer3Stages, AnAllZeroSubbandOutputsTheOverlapAndClearsIt) {
     SubbandSamples samples;
     samples.Clear();
-    float overlap[32][18];
+    alignas(16) ImdctOverlap overlap;
     for (int sb = 0; sb < 32; ++sb) {
-        for (int i = 0; i < 18; ++i) overlap[sb][i] = static_cast<float>(sb * 100 + i + 1);
+        for (int i = 0; i < 18; ++i) overlap[i][sb] = static_cast<float>(sb * 100 + i + 1);
     }
-    float xr[576] = {};
+    alignas(16) float xr[576] = {};
     xr[0] = -0.0f;  // the sign bit alone does not count
     GranuleChannelInfo gc;
     HybridSynthesis(gc, xr, overlap, samples, 1, 18);
@@ -270,7 +279,7 @@ TEST(Layer3Stages, AnAllZeroSubbandOutputsTheOverlapAndClearsIt) {
         for (int i = 0; i < 18; ++i) {
             const float expected = static_cast<float>(sb * 100 + i + 1) * ((sb & 1) && (i & 1) ? -1.0f : 1.0f);
             ASSERT_EQ(expected, samples.Slot(1, 18 + i)[sb]) << sb << " " << i;
-            ASSERT_EQ(0.0f, overlap[sb][i]);
+            ASSERT_EQ(0.0f, overlap[i][sb]);
         }
     }
     EXPECT_EQ(0.0f, samples.Slot(0, 18)[3]);

@@ -85,7 +85,7 @@ TEST_F(EngineFailureTest, InvalidStoredValuesAreRefusedWithTheirMessage) {
     const std::vector<std::pair<std::pair<const char*, uint32_t>, std::string>> rows = {
         {{"PlaybackMethode", 4}, "Error!: Illegal playback methode selected!"},
         {{"FrequencyDivisor", 3}, "Error!: Illegal playback configuration: 3 FrequencyDivisor"},
-        {{"Quality", 0}, "Error!: Illegal playback configuration: 0 Quality"},
+        {{"Quality", 4}, "Error!: Illegal playback configuration: 4 Quality"},
         {{"Channels", 3}, "Error!: Illegal playback configuration: 3 Channels"},
         {{"BitsPerSample", 12}, "Error!: Illegal playback configuration: 12 BitsPerSample"},
         {{"Buffers", 1}, "Error!: Illegal playback configuration: 1 Buffers"},

@@ -118,7 +118,7 @@ TEST_F(OutputSettingsTest, EveryInvalidValueIsRejectedWithItsOwnMessage) {
         {"FrequencyDivisor", 3, "Illegal playback configuration: 3 FrequencyDivisor"},
         {"FrequencyDivisor", 0, "Illegal playback configuration: 0 FrequencyDivisor"},
         {"FrequencyDivisor", 8, "Illegal playback configuration: 8 FrequencyDivisor"},
-        {"Quality", 0, "Illegal playback configuration: 0 Quality"},
+        {"Quality", -1, "Illegal playback configuration: -1 Quality"},
         {"Quality", 4, "Illegal playback configuration: 4 Quality"},
         {"Channels", 0, "Illegal playback configuration: 0 Channels"},
         {"Channels", 3, "Illegal playback configuration: 3 Channels"},
@@ -144,11 +144,11 @@ TEST_F(OutputSettingsTest, EveryInvalidValueIsRejectedWithItsOwnMessage) {
 
 TEST_F(OutputSettingsTest, OnlyTheFirstFailureIsShownInTheFixedOrder) {
     // Everything is wrong: the method is named first, then each in turn.
-    OutputSettings bad{3, 0, 0, 0, 0, 0, 0, -1};
+    OutputSettings bad{3, -1, 0, 0, 0, 0, 0, -1};
     const char* expected[] = {
         "Illegal playback methode selected!",
         "Illegal playback configuration: 3 FrequencyDivisor",
-        "Illegal playback configuration: 0 Quality",
+        "Illegal playback configuration: -1 Quality",
         "Illegal playback configuration: 0 Channels",
         "Illegal playback configuration: 0 BitsPerSample",
         "Illegal playback configuration: 0 Buffers",
@@ -177,7 +177,8 @@ TEST_F(OutputSettingsTest, OnlyTheFirstFailureIsShownInTheFixedOrder) {
 }
 
 TEST_F(OutputSettingsTest, TheLimitsThemselvesAreAccepted) {
-    for (OutputSettings edge : {OutputSettings{4, 1, 1, 8, 2, 1, 3, -1},
+    // Quality 0: reference quality.
+    for (OutputSettings edge : {OutputSettings{4, 0, 1, 8, 2, 1, 3, -1},
                                 OutputSettings{2, 3, 2, 16, 128, 128, 2, 7}}) {
         EXPECT_TRUE(ValidateOutputSettings(edge, catalog_));
     }

@@ -169,10 +169,10 @@ TEST_F(PlaybackConfigTest, ChannelsWithoutAnyRateButTheLowestForceDivisorFour) {
 
 TEST_F(PlaybackConfigTest, StoredValuesOutOfRangeLeaveTheirChoiceUnselected) {
     catalog_.AddDevice(kEverything);
-    for (int32_t quality : {0, 4}) {
+    for (int32_t quality : {-1, 4}) {
         Store("Quality", quality);
         CPlaybackConfig config = Loaded();
-        EXPECT_EQ(config.Values().Quality, 0) << quality;
+        EXPECT_EQ(config.Values().Quality, CPlaybackConfig::kNoQuality) << quality;
         // The engine rejects the same stored number at playback start.
         boxes_.Clear();
         EXPECT_FALSE(ValidateOutputSettings(ReadOutputSettings(), catalog_));
@@ -191,6 +191,9 @@ TEST_F(PlaybackConfigTest, StoredValuesOutOfRangeLeaveTheirChoiceUnselected) {
     EXPECT_EQ(config.Values().BitsPerSample, 0);
     EXPECT_EQ(config.Values().PlaybackMethode, 0);
     EXPECT_EQ(config.Values().Quality, 2);
+    // Quality 0 is reference quality, a choice of its own.
+    Store("Quality", 0);
+    EXPECT_EQ(Loaded().Values().Quality, 0);
 }
 
 TEST_F(PlaybackConfigTest, RingSizesAreTakenAsStoredForTheEngineToJudge) {
@@ -265,8 +268,9 @@ TEST_F(PlaybackConfigTest, SettersReportOnlyRealChanges) {
     EXPECT_EQ(config.SetBitsPerSample(16), 0);
     EXPECT_EQ(config.SetBitsPerSample(12), 0);
     EXPECT_EQ(config.SetQuality(2), 0);
-    EXPECT_EQ(config.SetQuality(0), 0);
+    EXPECT_EQ(config.SetQuality(-1), 0);
     EXPECT_EQ(config.SetQuality(4), 0);
+    EXPECT_EQ(config.SetQuality(0), 1);
     EXPECT_EQ(config.SetQuality(3), 1);
     EXPECT_EQ(config.SetPlaybackMethode(1), 0);
     EXPECT_EQ(config.SetPlaybackMethode(0), 0);

@@ -53,6 +53,13 @@ int FindLag(const std::vector<int16_t>& ours, const std::vector<float>& referenc
     return bestLag;
 }
 
+std::vector<float> RoundedTo16Bits(const std::vector<float>& reference) {
+    std::vector<float> rounded(reference.size());
+    for (size_t i = 0; i < rounded.size(); ++i)
+        rounded[i] = static_cast<float>(std::nearbyint(Clip16(reference[i])));
+    return rounded;
+}
+
 PcmComparison ComparePcm(const std::vector<int16_t>& ours, const std::vector<float>& reference, int channels,
                          int lag) {
     PcmComparison result;
@@ -73,6 +80,9 @@ PcmComparison ComparePcm(const std::vector<int16_t>& ours, const std::vector<flo
     }
     result.frames = last > first ? static_cast<size_t>(last - first) : 0;
     result.snrDb = noise > 0.0 ? 10.0 * std::log10(signal / noise) : std::numeric_limits<double>::infinity();
+    const double samples = static_cast<double>(result.frames) * channels;
+    result.psnrDb = noise > 0.0 ? 10.0 * std::log10(32767.0 * 32767.0 * samples / noise)
+                                : std::numeric_limits<double>::infinity();
     return result;
 }
 

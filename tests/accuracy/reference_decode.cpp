@@ -69,10 +69,6 @@ bool Mpg123Available() {
 
 ReferencePcm Mpg123Reference(const std::string& streamPath) {
     ReferencePcm ref;
-    if (!Mpg123Available()) {
-        ref.error = "mpg123 was not found when the build was configured";
-        return ref;
-    }
     const fs::path cacheDir = PLYVANE_REFERENCE_CACHE;
     std::error_code ec;
     fs::create_directories(cacheDir, ec);
@@ -81,6 +77,11 @@ ReferencePcm Mpg123Reference(const std::string& streamPath) {
     const fs::path cached = cacheDir / (stream.parent_path().filename().string() + "-" +
                                         stream.filename().string() + ".f32.wav");
     if (!fs::exists(cached) || fs::last_write_time(cached) < fs::last_write_time(stream)) {
+        if (!Mpg123Available()) {
+            ref.error = "no mpg123 (or it was not found when the build was configured), and no reference in " +
+                        cacheDir.string();
+            return ref;
+        }
         const fs::path partial = cached.string() + ".part";
         const std::string command = Quoted(PLYVANE_MPG123) + " -q --no-gapless -e f32 -w " +
                                     Quoted(partial.string()) + " " + Quoted(streamPath) + " 2>/dev/null";

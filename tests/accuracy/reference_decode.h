@@ -19,6 +19,7 @@ bool Mpg123Available();
 
 // mpg123's float decode of the stream (no gapless trimming), made once and
 // cached in the build tree; remade when the stream is newer than the cache.
+// The Windows builds find it made by make-mpg123-references.sh.
 ReferencePcm Mpg123Reference(const std::string& streamPath);
 
 // A raw signed 16-bit little-endian interleaved file.

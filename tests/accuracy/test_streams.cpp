@@ -66,6 +66,7 @@ void PrintTo(const ConformanceStream& stream, std::ostream* os) { *os << stream.
 
 double RequiredSnrDb(int layer, int quality) {
     switch (quality) {
+        case 0: return 90.0;
         case 1: return layer == 3 ? 53.0 : 53.5;
         case 2: return 31.0;
         default: return 15.5;

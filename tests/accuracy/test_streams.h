@@ -31,7 +31,8 @@ const std::vector<ConformanceStream>& ConformanceStreams();
 void PrintTo(const ConformanceStream& stream, std::ostream* os);
 std::string ConformanceDir();
 
-// Minimum SNR in dB at quality 1, 2, 3.
+// Minimum SNR in dB at quality 1, 2, 3; at quality 0, against the
+// reference rounded to 16 bits.
 double RequiredSnrDb(int layer, int quality);
 
 // A name GoogleTest accepts for a parameterised case: letters, digits, '_'.
