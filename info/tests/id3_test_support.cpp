@@ -4,6 +4,8 @@
 #include <chrono>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -11,6 +13,14 @@
 namespace plyvane::testing {
 
 namespace fs = std::filesystem;
+
+void ExpectFields(const Id3Fields& actual, const Id3Fields& expected) {
+    EXPECT_EQ(actual.title, expected.title);
+    EXPECT_EQ(actual.artist, expected.artist);
+    EXPECT_EQ(actual.album, expected.album);
+    EXPECT_EQ(actual.year, expected.year);
+    EXPECT_EQ(actual.comment, expected.comment);
+}
 
 std::string SyncSafeBytes(uint32_t value) {
     std::string bytes(4, '\0');

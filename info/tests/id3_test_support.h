@@ -5,7 +5,12 @@
 #include <filesystem>
 #include <string>
 
+#include "id3_fields.h"
+
 namespace plyvane::testing {
+
+// Every field equal, each named in a failure.
+void ExpectFields(const Id3Fields& actual, const Id3Fields& expected);
 
 // A frame of a tag of `major` version (2: 3-character id and 24-bit size;
 // 3: 32-bit size; 4: sync-safe size) with the given flags (2.3 and 2.4).

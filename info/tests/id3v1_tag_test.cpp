@@ -41,11 +41,7 @@ TEST(Id3v1Tag, TextsEndAtTheirFirstZeroByteOrTheirWidth) {
         unsigned char body[kId3v1BodySize];
         ASSERT_EQ(ReadID3Tag(file.c_str(), body), 1);
         const Id3Fields fields = Id3v1FieldsOf(body);
-        EXPECT_EQ(fields.title, c.expected.title);
-        EXPECT_EQ(fields.artist, c.expected.artist);
-        EXPECT_EQ(fields.album, c.expected.album);
-        EXPECT_EQ(fields.year, c.expected.year);
-        EXPECT_EQ(fields.comment, c.expected.comment);
+        testing::ExpectFields(fields, c.expected);
     }
 }
 

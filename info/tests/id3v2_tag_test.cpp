@@ -67,11 +67,7 @@ TEST(Id3v2Tag, FramesOfEveryVersionGiveTheFields) {
         SCOPED_TRACE(c.what);
         const Parsed parsed = Parse(c.tag);
         EXPECT_TRUE(parsed.found);
-        EXPECT_EQ(parsed.fields.title, c.expected.title);
-        EXPECT_EQ(parsed.fields.artist, c.expected.artist);
-        EXPECT_EQ(parsed.fields.album, c.expected.album);
-        EXPECT_EQ(parsed.fields.year, c.expected.year);
-        EXPECT_EQ(parsed.fields.comment, c.expected.comment);
+        testing::ExpectFields(parsed.fields, c.expected);
     }
 }
 

@@ -43,11 +43,7 @@ TEST(TaggedFiles, TheTagOfEachFile) {
         SCOPED_TRACE(c.file);
         Id3Fields fields;
         EXPECT_EQ(ReadStreamTag(TaggedFile(c.file).c_str(), fields), c.kind);
-        EXPECT_EQ(fields.title, c.expected.title);
-        EXPECT_EQ(fields.artist, c.expected.artist);
-        EXPECT_EQ(fields.album, c.expected.album);
-        EXPECT_EQ(fields.year, c.expected.year);
-        EXPECT_EQ(fields.comment, c.expected.comment);
+        testing::ExpectFields(fields, c.expected);
     }
 }
 

@@ -1,14 +1,12 @@
-// The editor's file-system port on POSIX systems: stat, opendir, mkstemp and
-// rename.
+// The editor's file-system port on POSIX systems: stat, opendir, and the
+// replacement of a file by a renamed new one.
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 
 #include "file_system.h"
+#include "replace_file.h"
 
 namespace plyvane {
 
@@ -17,16 +15,6 @@ PathKind KindOfMode(mode_t mode) {
     if (S_ISREG(mode)) return PathKind::kFile;
     if (S_ISDIR(mode)) return PathKind::kFolder;
     return PathKind::kOther;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 class PosixFileSystem : public FileSystem {
@@ -59,27 +47,7 @@ public:
     }
 
     bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-        // An existing file keeps its permissions; a new one gets the usual.
-        mode_t mode = 0666;
-        struct stat info;
-        if (::stat(path.c_str(), &info) == 0) {
-            if (!S_ISREG(info.st_mode)) return false;
-            mode = info.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode &= ~mask;
-        }
-        std::string temporary = path + ".tmp-XXXXXX";
-        const int fd = ::mkstemp(temporary.data());
-        if (fd < 0) return false;
-        bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-        written = ::close(fd) == 0 && written;
-        if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-            ::unlink(temporary.c_str());
-            return false;
-        }
-        return true;
+        return ReplaceFileContents(path, bytes);
     }
 
     std::string TemporaryFolder() override {

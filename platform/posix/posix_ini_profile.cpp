@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "replace_file.h"
+
 namespace plyvane {
 
 namespace {
@@ -25,38 +27,6 @@ bool ReadWholeFile(int fd, std::string& bytes) {
         bytes.append(chunk, static_cast<std::size_t>(got));
         if (bytes.size() > static_cast<std::size_t>(kLargestProfile)) return false;
     }
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
-}
-
-// Writes beside the target and renames over it, so a reader sees the old
-// file or the new one. The new file keeps the old one's permissions.
-bool ReplaceFile(const std::string& path, const std::string& bytes) {
-    mode_t mode = 0644;
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) return false;
-        mode = info.st_mode & 07777;
-    }
-    std::string temporary = path + ".tmp-XXXXXX";
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return false;
-    bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 }  // namespace
 
@@ -180,7 +150,7 @@ bool PosixIniProfile::WriteString(const char* file, const char* section, const c
     // Never replace a file we could not read by the one key written.
     if (unreadable_) return false;
     document.Set(section, key, value);
-    bool written = ReplaceFile(file, document.Serialize());
+    bool written = ReplaceFileContents(file, document.Serialize());
     cachedPath_.clear();  // read what is on disk next time
     cachedIdentity_ = Identity();
     return written;
