@@ -89,7 +89,16 @@ int Decoder::OpenStream(StreamInfo& info) {
         if (error[0] != '\0') core_.SetError("%s", error);
         return 0;
     }
-    if (core_.SeekPending()) core_.CarryOutSeek();
+    // A seek still pending belongs to the stream it was asked for: a reopening
+    // of that stream starts at its target, any other stream at its beginning.
+    if (core_.SeekPending()) {
+        const char* name = core_.stream.SourceOpen() ? core_.stream.Source()->Name() : nullptr;
+        if (name != nullptr && std::strcmp(name, core_.current.name) == 0) {
+            core_.CarryOutSeek();
+        } else {
+            core_.CancelSeek();
+        }
+    }
 
     LayerDecoder* chosen = nullptr;
     switch (header.LayerField()) {
@@ -132,7 +141,14 @@ int Decoder::OpenStream(StreamInfo& info) {
 uint32_t Decoder::DecodeFrame(uint8_t* out) {
     core_.lastFrameBytes = 0;
     if (active_ == nullptr) return 0;
-    return active_->DecodeFrame(out);
+    uint32_t frame = active_->DecodeFrame(out);
+    // A seek asked for once the data has ended goes back into the stream
+    // instead of waiting for a frame that never comes.
+    if (frame == 0 && core_.SeekPending()) {
+        core_.CarryOutSeek();
+        frame = active_->DecodeFrame(out);
+    }
+    return frame;
 }
 
 int Decoder::RequestSeek(int32_t milliseconds) {

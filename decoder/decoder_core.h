@@ -55,6 +55,7 @@ public:
     bool RequestSeekOffset(uint32_t byteOffset);
     bool SeekPending() const { return seekPending_.load(std::memory_order_acquire); }
     void CarryOutSeek();
+    void CancelSeek() { seekPending_.store(false, std::memory_order_release); }
 
     // The part of a layer's set-up that every layer shares: clears the filter
     // bank and the subband samples, fills the stream fields of info from the

@@ -220,6 +220,39 @@ TEST(StreamOpening, SeekAimsAtTheByteOffsetOfTheTime) {
     EXPECT_EQ(1, t.decoder->RequestSeek(0));
 }
 
+// A seek that arrives once the data has ended goes back into this stream;
+// one left pending never moves the start of another stream.
+TEST(StreamOpening, ASeekAfterTheEndStaysWithItsStream) {
+    const std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 60);
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    while (s.Decode() != 0) {
+    }
+    ASSERT_EQ(1, s.decoder->RequestSeek(1000));
+    EXPECT_EQ(38u, s.Decode()) << "decoding goes on from byte 16000";
+    EXPECT_EQ(39u, s.Decode());
+    while (s.Decode() != 0) {
+    }
+
+    // Requested after the end, never carried out, then another stream opens.
+    ASSERT_EQ(1, s.decoder->RequestSeek(1000));
+    MemoryByteSource other(bytes, "other.mp2");
+    other.Open("other.mp2");
+    s.decoder->Stream().Attach(&other);
+    StreamInfo info;
+    ASSERT_EQ(1, s.decoder->OpenStream(info));
+    EXPECT_EQ(1u, s.Decode()) << "the other stream starts at its beginning";
+    EXPECT_EQ(1, s.decoder->RequestSeek(0)) << "nothing is pending any more";
+
+    // Reopening the stream a seek was meant for still lands on its target.
+    OpenedStream t(bytes);
+    ASSERT_EQ(1, t.decoder->RequestSeek(1000));
+    t.source.Open("stream.mp2");
+    StreamInfo again;
+    ASSERT_EQ(1, t.decoder->OpenStream(again));
+    EXPECT_EQ(38u, t.Decode());
+}
+
 TEST(StreamOpening, AStreamMarkerRestartsTheFrameNumbers) {
     std::vector<uint8_t> first = BuildLayer2Stream(Stereo128(), 6);
     Layer2Frame faster = Stereo128();
