@@ -86,9 +86,9 @@ int RunInfo(const InfoOptions& options) {
     }
     // The probe's record has no mode: read it from the same first header.
     FrameHeader header;
-    char error[256] = {};
+    const char* message = nullptr;
     const char* mode = "unknown";
-    if (FindFirstFrame(buffer, header, error, sizeof error)) mode = ModeName(header.Mode());
+    if (FindFirstFrame(buffer, header, message)) mode = ModeName(header.Mode());
 
     if (options.json) {
         PrintJson(info, mode);

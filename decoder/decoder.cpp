@@ -53,10 +53,10 @@ Decoder::Decoder()
 Decoder::~Decoder() = default;
 
 int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer) {
-    char error[128];
     FrameHeader header;
-    if (!FindFirstFrame(buffer, header, error, sizeof error)) {
-        if (error[0] != '\0') core_.SetError("%s", error);
+    const char* message = nullptr;
+    if (!FindFirstFrame(buffer, header, message)) {
+        if (message != nullptr) core_.SetError("%s", message);
         return 0;
     }
     const int layer = header.Layer();
@@ -83,10 +83,10 @@ int Decoder::OpenStream(StreamInfo& info) {
         return 0;
     }
     core_.synthesis.Reset();
-    char error[128] = "";
     FrameHeader header;
-    if (!FindFirstFrame(core_.stream, header, error, sizeof error)) {
-        if (error[0] != '\0') core_.SetError("%s", error);
+    const char* message = nullptr;
+    if (!FindFirstFrame(core_.stream, header, message)) {
+        if (message != nullptr) core_.SetError("%s", message);
         return 0;
     }
     // A seek still pending belongs to the stream it was asked for: a reopening

@@ -53,8 +53,9 @@ Decoder& TheDecoder();
 
 // The first-frame search shared by OpenStream and ProbeStream: finds the
 // first acceptable sync word from byte 0 and leaves the read pointer on it.
-// 0 on failure, with the message (if any) written to error.
-int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, char* error, int errorSize);
+// 0 on failure, with message pointing to the text to report, or null when
+// the search failed without one.
+int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message);
 
 // Fills the record fields that depend only on the header and the output
 // request; shared by the probe and the layer set-ups.

@@ -1,7 +1,5 @@
 // The search for the first frame of a stream, shared by OpenStream and
 // ProbeStream.
-#include <cstdio>
-
 #include "decoder.h"
 #include "frame_header.h"
 
@@ -10,10 +8,6 @@ namespace {
 
 constexpr char kNotValid[] = "This is not a valid audiofile!";
 constexpr char kNotSupported[] = "This type of audiofile is currently not supported!";
-
-void SetMessage(char* error, int errorSize, const char* message) {
-    if (error != nullptr && errorSize > 0) std::snprintf(error, static_cast<size_t>(errorSize), "%s", message);
-}
 
 // Makes at least four bytes readable; false when the data has ended.
 bool RefillForWord(BitstreamBuffer& buffer) {
@@ -52,13 +46,14 @@ bool SkipStreamBytes(BitstreamBuffer& buffer, uint32_t count) {
 
 }  // namespace
 
-int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, char* error, int errorSize) {
+int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message) {
+    message = nullptr;
     buffer.Reset(0);
     if (buffer.Available() < 4 && (!buffer.RefillPermitted() || !buffer.Refill())) return 0;
     if (buffer.Available() >= 10) {
         uint32_t tagSize = Id3v2TagSize(buffer.ReadPointer());
         if (tagSize > 0 && !SkipStreamBytes(buffer, tagSize)) {
-            SetMessage(error, errorSize, kNotValid);
+            message = kNotValid;
             return 0;
         }
     }
@@ -67,7 +62,7 @@ int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, char* error, in
         while (buffer.Available() >= 4 && !HasSyncWord(buffer.PeekWordAtByte())) buffer.SkipBytes(1);
         if (buffer.Available() < 4) {
             if (!RefillForWord(buffer)) {
-                SetMessage(error, errorSize, kNotValid);
+                message = kNotValid;
                 return 0;
             }
             continue;
@@ -85,7 +80,7 @@ int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, char* error, in
     // Free format and the reserved sampling frequency would make every frame
     // size a division by zero; such streams are refused here.
     if (header.BitrateIndex() == 0 || header.SampleRateIndex() == 3) {
-        SetMessage(error, errorSize, kNotSupported);
+        message = kNotSupported;
         return 0;
     }
     return 1;

@@ -174,6 +174,25 @@ TEST(StreamOpening, UnknownLengthGivesDurationMinusOne) {
     EXPECT_EQ(-1.0f, info.duration);
 }
 
+// Leaves non-zero bytes where the next call's locals will lie.
+__attribute__((noinline)) void DirtyTheStack() {
+    volatile char bytes[4096];
+    for (char& c : const_cast<char(&)[4096]>(bytes)) c = 'X';
+}
+
+// Without bytes and without leave to read any, the search fails silently.
+TEST(StreamOpening, AProbeThatMayNotReadLeavesTheLastErrorAlone) {
+    Decoder decoder;
+    MemoryByteSource source(BuildLayer2Stream(Stereo128(), 2), "unread.mp2");
+    source.Open("unread.mp2");
+    BitstreamBuffer buffer(8192, 1152);
+    buffer.Attach(&source);
+    StreamInfo info;
+    DirtyTheStack();
+    EXPECT_EQ(0, decoder.ProbeStream(info, buffer));
+    EXPECT_STREQ("No error occured!", decoder.LastError());
+}
+
 TEST(StreamOpening, ProbeLeavesAPlayingStreamAlone) {
     std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 8);
     OpenedStream reference(bytes);

@@ -70,9 +70,9 @@ WindowModelPcm WindowModel(const std::string& path) {
     core->stream.SetRefillPermitted(true);
 
     FrameHeader header;
-    char error[128] = "";
+    const char* message = nullptr;
     std::unique_ptr<LayerDecoder> layer;
-    if (FindFirstFrame(core->stream, header, error, sizeof error)) {
+    if (FindFirstFrame(core->stream, header, message)) {
         if (header.LayerField() == 1) layer = std::make_unique<Layer3Decoder>(*core);
         if (header.LayerField() == 2) layer = std::make_unique<Layer2Decoder>(*core);
     }
