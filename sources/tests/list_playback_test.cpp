@@ -65,5 +65,18 @@ TEST(ListPlayback, EachFileRestartsTheFrameNumbersOnce) {
     }
 }
 
+// A list entry that has gone ends the stream after the whole of the file
+// before it.
+TEST(ListPlayback, AMissingEntryKeepsTheEndOfThePreviousFile) {
+    const std::string a = Stream("layer2/mpeg1_44k_stereo_128k.mp2");
+    const size_t framesA = FrameNumbers(a).size();
+    ASSERT_GT(framesA, 10u);
+    const ContinuousList list{a, std::string(PLYVANE_SOURCE_DIR) + "/tests/data/no-such-file.mp2", a};
+    long handle = ContinuousLists::Instance().Register(list);
+    std::vector<uint32_t> numbers = FrameNumbers(ContinuousLists::ListName(handle));
+    ContinuousLists::Instance().Unregister(handle);
+    EXPECT_EQ(numbers.size(), framesA);
+}
+
 }  // namespace
 }  // namespace plyvane
