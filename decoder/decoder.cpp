@@ -76,6 +76,9 @@ int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer) {
 }
 
 int Decoder::OpenStream(StreamInfo& info) {
+    // A failure below leaves the state of the stream before half overwritten:
+    // its layer decoder must not run on.
+    active_ = nullptr;
     // A divisor outside 1, 2, 4 would make the output stage write more than
     // the block it was given.
     if (!IsSupportedDivisor(info.divisor)) {
@@ -109,7 +112,6 @@ int Decoder::OpenStream(StreamInfo& info) {
             return 0;
     }
     if (!chosen->Setup(info, header)) return 0;
-    active_ = chosen;
 
     FillOutputFields(info, core_.stream);
     OutputFormat& format = core_.format;
@@ -126,15 +128,14 @@ int Decoder::OpenStream(StreamInfo& info) {
 
     if (info.outputChannels != 1 && info.outputChannels != 2) {
         core_.SetError("Wrong number of playback channels (%d)!", info.outputChannels);
-        active_ = nullptr;
         return 0;
     }
     if (info.bitsPerSample != 8 && info.bitsPerSample != 16) {
         core_.SetError("Wrong number of sample bits (%d)!", info.bitsPerSample);
-        active_ = nullptr;
         return 0;
     }
     core_.synthesis.Configure(format);
+    active_ = chosen;
     return 1;
 }
 

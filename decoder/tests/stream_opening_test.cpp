@@ -135,6 +135,38 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
     }
 }
 
+// Frames of a header followed by zero bytes up to the frame's length: a
+// stream of a kind the decoder refuses, in step like a real one.
+std::vector<uint8_t> HeadersInStep(const Layer2Frame& frame, int count) {
+    FrameHeader header;
+    header.bits = test::HeaderWord(frame) & 0xFFFFF;
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < count; ++i) {
+        std::vector<uint8_t> one(static_cast<size_t>(header.FrameBytes(2)), 0);
+        const uint32_t word = test::HeaderWord(frame);
+        for (int b = 0; b < 4; ++b) one[static_cast<size_t>(b)] = static_cast<uint8_t>(word >> (24 - 8 * b));
+        bytes = Concat(bytes, one);
+    }
+    return bytes;
+}
+
+TEST(StreamOpening, AFailedOpenLeavesNothingToDecode) {
+    OpenedStream s(BuildLayer2Stream(Stereo128(), 10));
+    ASSERT_EQ(1, s.opened);
+    ASSERT_NE(0u, s.Decode());
+
+    Layer2Frame mono224 = Stereo128();
+    mono224.mode = kSingleChannel;
+    mono224.bitrateIndex = 11;  // 224 kbit/s: no allocation table
+    MemoryByteSource refused(HeadersInStep(mono224, 10), "refused.mp2");
+    refused.Open("refused.mp2");
+    s.decoder->Stream().Attach(&refused);
+    StreamInfo info;
+    ASSERT_EQ(0, s.decoder->OpenStream(info));
+    EXPECT_STREQ("Layer II: Bitrate 224 not supported!\n", s.decoder->LastError());
+    EXPECT_EQ(0u, s.Decode()) << "the previous stream's layer decoder is not left running";
+}
+
 TEST(StreamOpening, RefusesOutputFormatsItCannotWrite) {
     StreamInfo channels;
     channels.outputChannels = 3;
