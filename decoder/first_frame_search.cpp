@@ -44,27 +44,14 @@ bool SkipStreamBytes(BitstreamBuffer& buffer, uint32_t count) {
     return true;
 }
 
-}  // namespace
-
-int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message) {
-    message = nullptr;
-    buffer.Reset(0);
-    if (buffer.Available() < 4 && (!buffer.RefillPermitted() || !buffer.Refill())) return 0;
-    if (buffer.Available() >= 10) {
-        uint32_t tagSize = Id3v2TagSize(buffer.ReadPointer());
-        if (tagSize > 0 && !SkipStreamBytes(buffer, tagSize)) {
-            message = kNotValid;
-            return 0;
-        }
-    }
+// From the read position, the first sync word that is not the 16 one-bits
+// of filler; leaves the read pointer on it. False when the data ends first.
+bool SearchSyncWord(BitstreamBuffer& buffer, FrameHeader& header) {
     buffer.AlignToByte();
     for (;;) {
         while (buffer.Available() >= 4 && !HasSyncWord(buffer.PeekWordAtByte())) buffer.SkipBytes(1);
         if (buffer.Available() < 4) {
-            if (!RefillForWord(buffer)) {
-                message = kNotValid;
-                return 0;
-            }
+            if (!RefillForWord(buffer)) return false;
             continue;
         }
         uint32_t word = buffer.PeekWordAtByte();
@@ -75,7 +62,30 @@ int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& me
             continue;
         }
         header.bits = word & 0xFFFFF;
-        break;
+        return true;
+    }
+}
+
+}  // namespace
+
+int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message) {
+    message = nullptr;
+    buffer.Reset(0);
+    if (buffer.Available() < 4 && (!buffer.RefillPermitted() || !buffer.Refill())) return 0;
+    bool found = false;
+    if (buffer.Available() >= 10) {
+        uint32_t tagSize = Id3v2TagSize(buffer.ReadPointer());
+        found = tagSize > 0 && SkipStreamBytes(buffer, tagSize) && SearchSyncWord(buffer, header);
+        // A tag whose size is damaged may hide the whole stream: search it
+        // as if it were not there.
+        if (tagSize > 0 && !found) {
+            buffer.Reset(0);
+            if (buffer.RefillPermitted()) buffer.Refill();
+        }
+    }
+    if (!found && !SearchSyncWord(buffer, header)) {
+        message = kNotValid;
+        return 0;
     }
     // Free format and the reserved sampling frequency would make every frame
     // size a division by zero; such streams are refused here.
