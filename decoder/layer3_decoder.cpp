@@ -88,7 +88,11 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
         return FrameResult::kEnd;
     }
     FrameHeader header;
-    if (!core_.SyncToNextFrame(header)) return FrameResult::kEnd;
+    if (!core_.SyncToNextFrame(header)) {
+        // The data ended in bytes that hold no further frame (an ID3v1 tag).
+        if (stream.Available() < 4) std::printf("EOF#1\n");
+        return FrameResult::kEnd;
+    }
     // Only whole frames are decoded (also those longer than the refill
     // threshold); a frame that the data cuts off ends the stream.
     if (!core_.EnsureBytes(header.FrameBytes(3))) {

@@ -146,6 +146,18 @@ TEST(Layer3Reservoir, EveryWholeFrameIsDecodedAndACutOneEndsTheStream) {
     EXPECT_EQ(0u, whole.Decode());
     EXPECT_EQ("EOF#1\n", testing::internal::GetCapturedStdout());
 
+    // Bytes that are no frame after the last one (an ID3v1 tag) end it alike.
+    std::vector<uint8_t> tagged = stream;
+    const std::string tag = "TAGA title that holds no sync word";
+    tagged.insert(tagged.end(), tag.begin(), tag.end());
+    tagged.resize(stream.size() + 128, ' ');
+    test::OpenedStream withTag(tagged);
+    ASSERT_EQ(1, withTag.opened);
+    testing::internal::CaptureStdout();
+    for (uint32_t frame = 1; frame <= 3; ++frame) EXPECT_EQ(frame, withTag.Decode());
+    EXPECT_EQ(0u, withTag.Decode());
+    EXPECT_EQ("EOF#1\n", testing::internal::GetCapturedStdout());
+
     stream.resize(stream.size() - 100);
     test::OpenedStream cut(stream);
     testing::internal::CaptureStdout();
