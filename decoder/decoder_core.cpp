@@ -34,21 +34,52 @@ bool DecoderCore::EnsureBytes(int count) {
     return stream.Available() >= count;
 }
 
-bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
+DecoderCore::FrameSearch DecoderCore::NextFrame(FrameHeader& header) {
     stream.AlignToByte();
     const int searchLimit = format.frameSizeBytes * 256;
     for (int skipped = 0; skipped <= searchLimit; ++skipped) {
         // Near the end of the data a refill may bring nothing; the bytes that
         // are left are still searched.
-        if (!EnsureFrameAvailable() && stream.Available() < 4) return false;
-        uint32_t word = stream.PeekWordAtByte();
-        if (HasSyncWord(word) && (word & kFrameMatchMask) == (referenceHeader & kFrameMatchMask)) {
+        if (!EnsureBytes(format.frameSizeBytes) && stream.Available() < 4) return FrameSearch::kEnd;
+        const uint32_t word = stream.PeekWordAtByte();
+        if (HasSyncWord(word) && ((word ^ referenceHeader) & kFrameMatchMask) == 0) {
             header.bits = word & 0xFFFFF;
-            return true;
+            const int bytes = header.FrameBytes(layer);
+            if (bytes > 0) {
+                if (!EnsureBytes(bytes)) return FrameSearch::kCutOff;
+                if (header.Channels() == streamChannels) {
+                    lastMode_ = header.Mode();
+                    return FrameSearch::kFound;
+                }
+                // A real change of the channel count goes on with frames of
+                // the new count. A frame in its place, followed by one of the
+                // stream, had its mode field damaged: it keeps the mode of
+                // the frame before. Anything else is a false header.
+                switch (FollowerOf(header, bytes)) {
+                    case Follower::kSameKind:
+                        return FrameSearch::kChannelChange;
+                    case Follower::kStreamFrame:
+                        header.bits = (header.bits & ~kModeBits) | (static_cast<uint32_t>(lastMode_) << kModeShift);
+                        return FrameSearch::kFound;
+                    case Follower::kNone:
+                        break;
+                }
+            }
+            std::printf("resync\n");
         }
         stream.SkipBytes(1);
     }
-    return false;
+    return FrameSearch::kLost;
+}
+
+DecoderCore::Follower DecoderCore::FollowerOf(FrameHeader header, int frameBytes) {
+    if (!EnsureBytes(frameBytes + 4)) return Follower::kNone;
+    const uint32_t word = stream.PeekWordAtByte(frameBytes);
+    if (FrameHeader{word & 0xFFFFF}.FrameBytes(layer) <= 0) return Follower::kNone;
+    if (IsSameKind(word, header)) return Follower::kSameKind;
+    if (IsSameKind(word, FrameHeader{referenceHeader | (static_cast<uint32_t>(lastMode_) << kModeShift)}))
+        return Follower::kStreamFrame;
+    return Follower::kNone;
 }
 
 void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNumber) {
@@ -58,6 +89,7 @@ void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNum
     info.subbands = SubbandSamples::kSubbands;
     info.slots = SubbandSamples::kSlots;
     referenceHeader = header.bits & kReferenceHeaderMask;
+    lastMode_ = header.Mode();
     layer = layerNumber;
     streamChannels = info.streamChannels;
     sampleRate = info.sampleRate;

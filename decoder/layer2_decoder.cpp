@@ -156,12 +156,11 @@ void Layer2Decoder::ReadSamples(int bound, int channels) {
 uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
     BitstreamBuffer& bits = core_.stream;
     FrameHeader header;
-    if (!core_.SyncToNextFrame(header)) return 0;
     // Only whole frames are decoded: the last one of a file too, but not one
     // that the file cuts off.
-    if (!core_.EnsureBytes(header.FrameBytes(2))) return 0;
+    if (core_.NextFrame(header) != DecoderCore::FrameSearch::kFound) return 0;
+    const int frameStart = bits.ReadOffset();
     bits.Skip(32);
-    if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return 0;
     core_.CheckStreamMarker(header);
     if (header.HasCrc()) bits.Skip(16);
     SelectTable(header);
@@ -174,6 +173,10 @@ uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
     ReadAllocation(bound, channels);
     ReadScaleFactors(channels);
     ReadSamples(bound, channels);
+    // The next frame begins where this one ends, whatever its ancillary data
+    // holds and however far damaged allocations made the decoding read.
+    bits.AlignToByte();
+    bits.SkipBytes(frameStart + header.FrameBytes(2) - bits.ReadOffset());
     return core_.FinishFrame(out, true);
 }
 

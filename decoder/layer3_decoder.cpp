@@ -13,14 +13,6 @@
 #include "layer3_tables.h"
 
 namespace plyvane {
-namespace {
-
-// Slot counts from this on cannot come from a valid header.
-constexpr int kMaxSlots = 2048;
-constexpr int kImplausibleSlots = 10000;
-
-}  // namespace
-
 void Layer3Decoder::ResetState() {
     reservoir_.ClearReadState();
     appendedBytes_ = 0;
@@ -54,8 +46,6 @@ uint32_t Layer3Decoder::DecodeFrame(uint8_t* out) {
         switch (DecodeOneFrame(slotOffset)) {
             case FrameResult::kEnd:
                 return 0;
-            case FrameResult::kSkipped:
-                continue;
             case FrameResult::kNoMainData:
                 return core_.FinishFrame(out, false);
             case FrameResult::kDecoded:
@@ -80,26 +70,21 @@ int Layer3Decoder::AppendMainData(int slots) {
 
 Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     BitstreamBuffer& stream = core_.stream;
-    // At the end of the data the refill brings nothing, but the whole frames
-    // still in the buffer are decoded.
-    if (stream.RefillPermitted()) stream.Refill();
-    if (stream.Available() < 4) {
-        std::printf("EOF#1\n");
-        return FrameResult::kEnd;
-    }
     FrameHeader header;
-    if (!core_.SyncToNextFrame(header)) {
-        // The data ended in bytes that hold no further frame (an ID3v1 tag).
-        if (stream.Available() < 4) std::printf("EOF#1\n");
-        return FrameResult::kEnd;
-    }
     // Only whole frames are decoded (also those longer than the refill
     // threshold); a frame that the data cuts off ends the stream.
-    if (!core_.EnsureBytes(header.FrameBytes(3))) {
-        std::printf("EOF#2\n");
-        return FrameResult::kEnd;
+    switch (core_.NextFrame(header)) {
+        case DecoderCore::FrameSearch::kFound:
+            break;
+        case DecoderCore::FrameSearch::kEnd:
+            std::printf("EOF#1\n");
+            return FrameResult::kEnd;
+        case DecoderCore::FrameSearch::kCutOff:
+            std::printf("EOF#2\n");
+            return FrameResult::kEnd;
+        default:
+            return FrameResult::kEnd;
     }
-    if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return FrameResult::kEnd;
     core_.CheckStreamMarker(header);
     stream.Skip(32);
     if (header.HasCrc()) stream.Skip(16);
@@ -110,26 +95,20 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     const int channels = core_.streamChannels;
     const int bitrate = header.BitrateKbps(3);
     const int sampleRate = header.SampleRate();
-    int slots = -1;
-    if (bitrate > 0 && sampleRate > 0) {
-        slots = static_cast<int>(static_cast<uint32_t>(bitrate) * 144000u / static_cast<uint32_t>(sampleRate));
-        if (!mpeg1) slots /= 2;
-        slots -= SideInfoBytes(header.Id(), channels);
-        slots += header.Padding();
-        slots -= 4;
-        if (header.HasCrc()) slots -= 2;
-    }
-    if (slots > kImplausibleSlots || slots < 0) std::printf("illegal nSlots\n");
+    // The frame search passed over headers without a bit rate, so every
+    // frame has main data.
+    int slots = static_cast<int>(static_cast<uint32_t>(bitrate) * 144000u / static_cast<uint32_t>(sampleRate));
+    if (!mpeg1) slots /= 2;
+    slots -= SideInfoBytes(header.Id(), channels);
+    slots += header.Padding();
+    slots -= 4;
+    if (header.HasCrc()) slots -= 2;
 
     if (reservoir_.Available() < 0) {
         std::printf("error: bytes in buffer < 0\n");
         reservoir_.ClearReadState();
         // Everything appended so far is gone: the next main data starts after it.
         consumedBits_ = appendedBytes_ * 8;
-    }
-    if (slots <= 0 || slots >= kMaxSlots) {
-        std::printf("resync\n");
-        return FrameResult::kSkipped;
     }
 
     const int appended = AppendMainData(slots);

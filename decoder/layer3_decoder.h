@@ -30,7 +30,6 @@ public:
 private:
     enum class FrameResult {
         kDecoded,     // granules written to the subband samples
-        kSkipped,     // implausible slot count: the frame does not count
         kNoMainData,  // main data not (yet) in the reservoir: no output
         kEnd,         // no further frame
     };

@@ -325,21 +325,37 @@ TEST(StreamOpening, AStreamMarkerRestartsTheFrameNumbers) {
     EXPECT_EQ(96, refreshed.bitratePerChannel);
 }
 
-TEST(StreamOpening, DecodingSkipsForeignSyncWordsAndEndsOnAChannelChange) {
+// Frames of another sampling frequency are not the stream's; a header of
+// the other channel count is damage unless frames of that count follow it.
+TEST(StreamOpening, DecodingPassesOverForeignAndDamagedHeadersAndEndsOnARealChannelChange) {
     Layer2Frame other = Stereo128();
     other.sampleRateIndex = 1;  // 48 kHz: not this stream's header
     Layer2Frame mono = Stereo128();
     mono.mode = kSingleChannel;
-    std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 2);
-    bytes = Concat(bytes, BuildLayer2Frame(other));
-    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
-    bytes = Concat(bytes, BuildLayer2Frame(mono));
-    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
-    OpenedStream s(bytes);
-    ASSERT_EQ(1, s.opened);
-    int frames = 0;
-    while (s.Decode() != 0) ++frames;
-    EXPECT_EQ(4, frames) << "the 48 kHz frame is passed over, the mono frame ends the stream";
+    const std::vector<uint8_t> stereo2 = BuildLayer2Stream(Stereo128(), 2);
+    std::vector<uint8_t> falseHeader = stereo2;
+    const uint32_t word = test::HeaderWord(mono);
+    for (int i = 0; i < 4; ++i) falseHeader.push_back(static_cast<uint8_t>(word >> (24 - 8 * i)));
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int frames;
+    } cases[] = {
+        {"a frame of another rate", Concat(Concat(stereo2, BuildLayer2Frame(other)), stereo2), 4},
+        // In its place between frames of the stream: a damaged mode field.
+        {"one mono frame in a stereo stream", Concat(Concat(stereo2, BuildLayer2Frame(mono)), stereo2), 5},
+        {"a false mono header between frames", Concat(falseHeader, stereo2), 4},
+        {"the stream turns mono", Concat(stereo2, BuildLayer2Stream(mono, 3)), 2},
+    };
+    for (const auto& c : cases) {
+        OpenedStream s(c.bytes);
+        ASSERT_EQ(1, s.opened) << c.what;
+        testing::internal::CaptureStdout();
+        int frames = 0;
+        while (s.Decode() != 0) ++frames;
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(c.frames, frames) << c.what;
+    }
 }
 
 TEST(StreamOpening, FramesThatChangeEmphasisCopyrightOrPrivateBitsAreStillDecoded) {
