@@ -176,10 +176,10 @@ TEST(Layer2Decoding, FramesLongerThanTheRefillThresholdAllDecode) {
 TEST(Layer2Decoding, TheNextFileOfAListUsesItsOwnAllocationTable) {
     Layer2Frame first;  // 192 kbit/s: table 3-B.2b, sblimit 30
     first.bitrateIndex = 10;
-    for (int sb = 0; sb < 30; ++sb) first.allocation[0][sb] = first.allocation[1][sb] = 2;
+    for (int sb = 0; sb < 30; ++sb) first.allocation[0][sb] = first.allocation[1][sb] = 1;
     first.code = 3;
     Layer2Frame second;  // 128 kbit/s: table 3-B.2a, sblimit 27
-    for (int sb = 0; sb < 27; ++sb) second.allocation[0][sb] = second.allocation[1][sb] = 1 + sb % 3;
+    for (int sb = 0; sb < 10; ++sb) second.allocation[0][sb] = second.allocation[1][sb] = 1 + sb % 3;
     second.code = 7;
     const std::vector<uint8_t> firstBytes = test::BuildLayer2Stream(first, 5);
     const std::vector<uint8_t> secondBytes = test::BuildLayer2Stream(second, 5);
