@@ -117,20 +117,21 @@ TEST(Layer3Reservoir, AHeaderWithoutABitRateIsPassedOverWithoutCountingIt) {
     // frame length, so it cannot be the stream's.
     std::vector<uint8_t> odd = SilentFrame(FrameSpec{});
     odd[2] &= 0x0F;  // the same frame with bit-rate index 0
-    std::vector<std::vector<uint8_t>> frames = {SilentFrame(FrameSpec{}), odd};
+    std::vector<std::vector<uint8_t>> frames = {SilentFrame(FrameSpec{}), SilentFrame(FrameSpec{}), odd};
     FrameSpec far;
     far.mainDataBegin = 511;
     frames.push_back(SilentFrame(far));
     for (int i = 0; i < 6; ++i) frames.push_back(SilentFrame(FrameSpec{}));
     test::OpenedStream s(Concat(frames));
     ASSERT_EQ(1, s.opened);
-    testing::internal::CaptureStdout();
     EXPECT_EQ(1u, s.Decode());
-    EXPECT_EQ(2u, s.Decode());  // the skipped frame does not count
+    EXPECT_EQ(2u, s.Decode());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(3u, s.Decode());  // the skipped frame does not count
     const std::string messages = testing::internal::GetCapturedStdout();
     EXPECT_EQ("resync\n", messages);
     EXPECT_EQ(0u, s.decoder->LastFrameBytes());
-    EXPECT_EQ(3u, s.Decode());
+    EXPECT_EQ(4u, s.Decode());
     EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
 }
 

@@ -27,6 +27,22 @@ std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
     return a;
 }
 
+void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t word) {
+    for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(word >> (24 - 8 * i));
+}
+
+// The frame's header every spacing bytes, zeros between: a stream of a kind
+// the decoder refuses, as regular as a real one.
+std::vector<uint8_t> RepeatedHeader(const Layer2Frame& frame, size_t spacing, int count) {
+    std::vector<uint8_t> bytes(spacing * static_cast<size_t>(count), 0);
+    for (int i = 0; i < count; ++i) PutWord(bytes, spacing * static_cast<size_t>(i), test::HeaderWord(frame));
+    return bytes;
+}
+
+size_t FrameLength(const Layer2Frame& frame) {
+    return static_cast<size_t>(FrameHeader{test::HeaderWord(frame) & 0xFFFFF}.FrameBytes(2));
+}
+
 TEST(StreamOpening, ReportsTheParametersOfA128kStereoStream) {
     OpenedStream s(BuildLayer2Stream(Stereo128(), 20));
     ASSERT_EQ(1, s.opened) << s.decoder->LastError();
@@ -109,24 +125,21 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
     Layer2Frame mono224 = Stereo128();
     mono224.mode = kSingleChannel;
     mono224.bitrateIndex = 11;  // 224 kbit/s
-    std::vector<uint8_t> layer1Bytes(400, 0);
-    uint32_t word = test::HeaderWord(layer1);
-    for (int i = 0; i < 4; ++i) layer1Bytes[i] = static_cast<uint8_t>(word >> (24 - 8 * i));
-    auto header = [](const Layer2Frame& f) {
-        std::vector<uint8_t> bytes(2000, 0);
-        uint32_t w = test::HeaderWord(f);
-        for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(w >> (24 - 8 * i));
-        return bytes;
-    };
+    // Kinds whose frame length the decoder does not know repeat within 500 bytes.
     const Case cases[] = {
         {"empty", {}, "This is not a valid audiofile!"},
         {"no sync word", std::vector<uint8_t>(5000, 0x7F), "This is not a valid audiofile!"},
         {"only the 0xFFFF filler", std::vector<uint8_t>(3000, 0xFF), "This is not a valid audiofile!"},
-        {"Layer I", layer1Bytes, "This type of audiofile is currently not supported!"},
-        {"forbidden bit rate", header(forbidden), "Layer II: Forbidden bitrate used for encoding!"},
-        {"free format", header(freeFormat), "This type of audiofile is currently not supported!"},
-        {"reserved sample rate", header(reservedRate), "This type of audiofile is currently not supported!"},
-        {"no allocation table", header(mono224), "Layer II: Bitrate 224 not supported!\n"},
+        {"Layer I", RepeatedHeader(layer1, 500, 4), "This type of audiofile is currently not supported!"},
+        {"forbidden bit rate", RepeatedHeader(forbidden, 500, 4), "Layer II: Forbidden bitrate used for encoding!"},
+        {"free format", RepeatedHeader(freeFormat, 500, 4), "This type of audiofile is currently not supported!"},
+        // No encoder writes the reserved sampling frequency: never a stream.
+        {"reserved sample rate", RepeatedHeader(reservedRate, 500, 4), "This is not a valid audiofile!"},
+        {"no allocation table", RepeatedHeader(mono224, FrameLength(mono224), 4),
+         "Layer II: Bitrate 224 not supported!\n"},
+        // A header of any of these kinds alone is no stream of it.
+        {"one Layer I header", RepeatedHeader(layer1, 5000, 1), "This is not a valid audiofile!"},
+        {"one free-format header", RepeatedHeader(freeFormat, 5000, 1), "This is not a valid audiofile!"},
     };
     for (const Case& c : cases) {
         OpenedStream s(c.bytes);
@@ -135,19 +148,43 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
     }
 }
 
-// Frames of a header followed by zero bytes up to the frame's length: a
-// stream of a kind the decoder refuses, in step like a real one.
-std::vector<uint8_t> HeadersInStep(const Layer2Frame& frame, int count) {
-    FrameHeader header;
-    header.bits = test::HeaderWord(frame) & 0xFFFFF;
-    std::vector<uint8_t> bytes;
-    for (int i = 0; i < count; ++i) {
-        std::vector<uint8_t> one(static_cast<size_t>(header.FrameBytes(2)), 0);
-        const uint32_t word = test::HeaderWord(frame);
-        for (int b = 0; b < 4; ++b) one[static_cast<size_t>(b)] = static_cast<uint8_t>(word >> (24 - 8 * b));
-        bytes = Concat(bytes, one);
+// The first header counts only when another of its kind follows where its
+// frame ends: a damaged first header or a false sync in junk before the
+// stream is passed over.
+TEST(StreamOpening, TheFirstFrameIsOneThatAnotherOfItsKindFollows) {
+    const std::vector<uint8_t> stream = BuildLayer2Stream(Stereo128(), 6);
+    auto firstHeaderWith = [&stream](uint32_t set, uint32_t clear) {
+        std::vector<uint8_t> bytes = stream;
+        PutWord(bytes, 0, (test::HeaderWord(Stereo128()) & ~clear) | set);
+        return bytes;
+    };
+    std::vector<uint8_t> junk(100, 0x11);
+    Layer2Frame lure = Stereo128();
+    lure.layerField = 1;  // Layer III
+    lure.sampleRateIndex = 1;  // 48 kHz
+    PutWord(junk, 20, test::HeaderWord(lure));
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int frames;
+    } cases[] = {
+        {"forbidden bit-rate index", firstHeaderWith(0xF000, 0), 5},
+        {"reserved sampling frequency", firstHeaderWith(0xC00, 0), 5},
+        {"single channel in a stereo stream", firstHeaderWith(0xC0, 0), 5},
+        {"a bit-rate index that puts the next header elsewhere", firstHeaderWith(0x1000, 0), 5},
+        {"a Layer III header in junk before the stream", Concat(junk, stream), 6},
+        {"a stream of one frame", BuildLayer2Stream(Stereo128(), 1), 1},
+    };
+    for (const auto& c : cases) {
+        OpenedStream s(c.bytes);
+        ASSERT_EQ(1, s.opened) << c.what << ": " << s.decoder->LastError();
+        EXPECT_EQ(2, s.info.layer) << c.what;
+        EXPECT_EQ(44100, s.info.sampleRate) << c.what;
+        EXPECT_EQ(2, s.info.streamChannels) << c.what;
+        int frames = 0;
+        while (s.Decode() != 0) ++frames;
+        EXPECT_EQ(c.frames, frames) << c.what;
     }
-    return bytes;
 }
 
 TEST(StreamOpening, AFailedOpenLeavesNothingToDecode) {
@@ -158,7 +195,7 @@ TEST(StreamOpening, AFailedOpenLeavesNothingToDecode) {
     Layer2Frame mono224 = Stereo128();
     mono224.mode = kSingleChannel;
     mono224.bitrateIndex = 11;  // 224 kbit/s: no allocation table
-    MemoryByteSource refused(HeadersInStep(mono224, 10), "refused.mp2");
+    MemoryByteSource refused(RepeatedHeader(mono224, FrameLength(mono224), 10), "refused.mp2");
     refused.Open("refused.mp2");
     s.decoder->Stream().Attach(&refused);
     StreamInfo info;
