@@ -97,6 +97,14 @@ TEST(DamagedStreams, ATruncatedStreamKeepsItsWholeFrames) {
     EXPECT_LE(cut3.units, 20u);
 }
 
+// One frame whose main data lies before it: a stream without a sample.
+TEST(DamagedStreams, AFrameWithoutItsMainDataYieldsNoSample) {
+    const DecodedStream decoded = Decode("damaged/l3_no_audio.mp3");
+    ASSERT_TRUE(decoded.opened) << decoded.error;
+    EXPECT_EQ(decoded.units, 1u);
+    EXPECT_TRUE(decoded.pcm.empty());
+}
+
 // Bit flips and a reservoir that reaches before the start decode to the end
 // without a crash (the asan preset checks the memory) and without running on.
 TEST(DamagedStreams, DamagedFramesDecodeToTheEnd) {
