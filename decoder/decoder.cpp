@@ -59,18 +59,8 @@ int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer) {
         if (message != nullptr) core_.SetError("%s", message);
         return 0;
     }
-    const int layer = header.Layer();
-    if (layer != 2 && layer != 3) {
-        core_.SetError("This type of audiofile is currently not supported!");
-        return 0;
-    }
-    if (header.BitrateIndex() == 15) {
-        core_.SetError(layer == 2 ? "Layer II: Forbidden bitrate used for encoding!"
-                                  : "Layer III: Forbidden bitrate used for encoding!");
-        return 0;
-    }
     if (!IsSupportedDivisor(info.divisor)) info.divisor = 1;
-    FillStreamFields(info, header, layer);
+    FillStreamFields(info, header, header.Layer());
     FillOutputFields(info, buffer);
     return 1;
 }
@@ -103,14 +93,7 @@ int Decoder::OpenStream(StreamInfo& info) {
         }
     }
 
-    LayerDecoder* chosen = nullptr;
-    switch (header.LayerField()) {
-        case 1: chosen = layer3_.get(); break;
-        case 2: chosen = layer2_.get(); break;
-        default:
-            core_.SetError("This type of audiofile is currently not supported!");
-            return 0;
-    }
+    LayerDecoder* chosen = header.Layer() == 3 ? static_cast<LayerDecoder*>(layer3_.get()) : layer2_.get();
     if (!chosen->Setup(info, header)) return 0;
 
     FillOutputFields(info, core_.stream);

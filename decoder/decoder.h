@@ -52,7 +52,8 @@ private:
 Decoder& TheDecoder();
 
 // The first-frame search shared by OpenStream and ProbeStream: finds the
-// first acceptable sync word from byte 0 and leaves the read pointer on it.
+// first frame from byte 0, leaves the read pointer on it and refuses a
+// stream of a kind that cannot be played.
 // 0 on failure, with message pointing to the text to report, or null when
 // the search failed without one.
 int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message);

@@ -28,6 +28,20 @@ bool MakeReadable(BitstreamBuffer& buffer, int count) {
     return true;
 }
 
+// Why a stream whose first header this is cannot be played, or null when it
+// can: Layer I and the reserved layer, free format (whose frame size would
+// be a division by zero) and the forbidden bit-rate index.
+const char* UnsupportedStreamMessage(FrameHeader header) {
+    const int layerField = header.LayerField();
+    if (layerField != 1 && layerField != 2) return kNotSupported;
+    if (header.BitrateIndex() == 0) return kNotSupported;
+    if (header.BitrateIndex() == 15) {
+        return layerField == 2 ? "Layer II: Forbidden bitrate used for encoding!"
+                               : "Layer III: Forbidden bitrate used for encoding!";
+    }
+    return nullptr;
+}
+
 // Makes at least four bytes readable; false when the data has ended.
 bool RefillForWord(BitstreamBuffer& buffer) {
     while (buffer.Available() < 4) {
@@ -142,13 +156,8 @@ int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& me
         message = kNotValid;
         return 0;
     }
-    // Free format would make every frame size a division by zero; such
-    // streams are refused here.
-    if (header.BitrateIndex() == 0) {
-        message = kNotSupported;
-        return 0;
-    }
-    return 1;
+    message = UnsupportedStreamMessage(header);
+    return message == nullptr ? 1 : 0;
 }
 
 }  // namespace plyvane

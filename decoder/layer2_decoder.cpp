@@ -22,10 +22,6 @@ void Layer2Decoder::ResetState() {
 int Layer2Decoder::Setup(StreamInfo& info, FrameHeader header) {
     Layer2Tables::Get();
     ResetState();
-    if (header.BitrateIndex() == 15) {
-        core_.SetError("Layer II: Forbidden bitrate used for encoding!");
-        return 0;
-    }
     core_.AdoptStream(info, header, 2);
     int selected = SelectLayer2Table(header.Id(), info.sampleRate, info.bitratePerChannel);
     if (selected < 0) {

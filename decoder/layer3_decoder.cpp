@@ -27,10 +27,6 @@ void Layer3Decoder::ReleaseTables() { ReleaseHuffmanTables(); }
 
 int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
     ResetState();
-    if (header.BitrateIndex() == 15) {
-        core_.SetError("Layer III: Forbidden bitrate used for encoding!");
-        return 0;
-    }
     core_.AdoptStream(info, header, 3);
     LoadHuffmanTables();
     // Build the stage tables now rather than inside the first frame.

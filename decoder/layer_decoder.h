@@ -11,7 +11,8 @@ namespace plyvane {
 class LayerDecoder {
 public:
     virtual ~LayerDecoder() = default;
-    // The layer's set-up at OpenStream: fills the stream fields of info,
+    // The layer's set-up at OpenStream, for a header that the first-frame
+    // search found playable: fills the stream fields of info,
     // stores the reference header and channel count in the core and clears
     // the decoding state. 0 with LastError set on failure.
     virtual int Setup(StreamInfo& info, FrameHeader header) = 0;

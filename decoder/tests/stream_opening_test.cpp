@@ -118,6 +118,8 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
     layer1.crc = true;  // 0xFFFE: a real Layer I header, not the 0xFFFF filler
     Layer2Frame forbidden = Stereo128();
     forbidden.bitrateIndex = 15;
+    Layer2Frame forbidden3 = forbidden;
+    forbidden3.layerField = 1;
     Layer2Frame freeFormat = Stereo128();
     freeFormat.bitrateIndex = 0;
     Layer2Frame reservedRate = Stereo128();
@@ -132,6 +134,8 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
         {"only the 0xFFFF filler", std::vector<uint8_t>(3000, 0xFF), "This is not a valid audiofile!"},
         {"Layer I", RepeatedHeader(layer1, 500, 4), "This type of audiofile is currently not supported!"},
         {"forbidden bit rate", RepeatedHeader(forbidden, 500, 4), "Layer II: Forbidden bitrate used for encoding!"},
+        {"Layer III, forbidden bit rate", RepeatedHeader(forbidden3, 500, 4),
+         "Layer III: Forbidden bitrate used for encoding!"},
         {"free format", RepeatedHeader(freeFormat, 500, 4), "This type of audiofile is currently not supported!"},
         // No encoder writes the reserved sampling frequency: never a stream.
         {"reserved sample rate", RepeatedHeader(reservedRate, 500, 4), "This is not a valid audiofile!"},
