@@ -125,14 +125,15 @@ int Decoder::OpenStream(StreamInfo& info) {
 uint32_t Decoder::DecodeFrame(uint8_t* out) {
     core_.lastFrameBytes = 0;
     if (active_ == nullptr) return 0;
-    uint32_t frame = active_->DecodeFrame(out);
+    UnitResult result = active_->DecodeUnit();
     // A seek asked for once the data has ended goes back into the stream
     // instead of waiting for a frame that never comes.
-    if (frame == 0 && core_.SeekPending()) {
+    if (result == UnitResult::kEnd && core_.SeekPending()) {
         core_.CarryOutSeek();
-        frame = active_->DecodeFrame(out);
+        result = active_->DecodeUnit();
     }
-    return frame;
+    if (result == UnitResult::kEnd) return 0;
+    return core_.FinishFrame(out, result == UnitResult::kDecoded);
 }
 
 int Decoder::RequestSeek(int32_t milliseconds) {

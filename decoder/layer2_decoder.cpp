@@ -149,12 +149,12 @@ void Layer2Decoder::ReadSamples(int bound, int channels) {
     }
 }
 
-uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
+UnitResult Layer2Decoder::DecodeUnit() {
     BitstreamBuffer& bits = core_.stream;
     FrameHeader header;
     // Only whole frames are decoded: the last one of a file too, but not one
     // that the file cuts off.
-    if (core_.NextFrame(header) != DecoderCore::FrameSearch::kFound) return 0;
+    if (core_.NextFrame(header) != DecoderCore::FrameSearch::kFound) return UnitResult::kEnd;
     const int frameStart = bits.ReadOffset();
     bits.Skip(32);
     core_.CheckStreamMarker(header);
@@ -173,7 +173,7 @@ uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
     // holds and however far damaged allocations made the decoding read.
     bits.AlignToByte();
     bits.SkipBytes(frameStart + header.FrameBytes(2) - bits.ReadOffset());
-    return core_.FinishFrame(out, true);
+    return UnitResult::kDecoded;
 }
 
 }  // namespace plyvane

@@ -34,23 +34,14 @@ int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
     return 1;
 }
 
-uint32_t Layer3Decoder::DecodeFrame(uint8_t* out) {
+UnitResult Layer3Decoder::DecodeUnit() {
     const bool mpeg1 = ((core_.referenceHeader >> 19) & 1) != 0;
     const int framesPerUnit = mpeg1 ? 1 : 2;
-    int slotOffset = 0;
-    for (int frame = 0; frame < framesPerUnit;) {
-        switch (DecodeOneFrame(slotOffset)) {
-            case FrameResult::kEnd:
-                return 0;
-            case FrameResult::kNoMainData:
-                return core_.FinishFrame(out, false);
-            case FrameResult::kDecoded:
-                slotOffset += mpeg1 ? 36 : 18;
-                ++frame;
-                break;
-        }
+    for (int frame = 0; frame < framesPerUnit; ++frame) {
+        const UnitResult result = DecodeOneFrame(frame * 18);
+        if (result != UnitResult::kDecoded) return result;
     }
-    return core_.FinishFrame(out, true);
+    return UnitResult::kDecoded;
 }
 
 int Layer3Decoder::AppendMainData(int slots) {
@@ -64,7 +55,7 @@ int Layer3Decoder::AppendMainData(int slots) {
     return count;
 }
 
-Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
+UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     BitstreamBuffer& stream = core_.stream;
     FrameHeader header;
     // Only whole frames are decoded (also those longer than the refill
@@ -74,12 +65,12 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
             break;
         case DecoderCore::FrameSearch::kEnd:
             std::printf("EOF#1\n");
-            return FrameResult::kEnd;
+            return UnitResult::kEnd;
         case DecoderCore::FrameSearch::kCutOff:
             std::printf("EOF#2\n");
-            return FrameResult::kEnd;
+            return UnitResult::kEnd;
         default:
-            return FrameResult::kEnd;
+            return UnitResult::kEnd;
     }
     core_.CheckStreamMarker(header);
     stream.Skip(32);
@@ -116,20 +107,20 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     const int64_t discard = appendedBytes_ - sideInfo_.main_data_begin - consumedBits_ / 8;
     appendedBytes_ += appended;
 
-    if (discard < 0) return FrameResult::kNoMainData;
+    if (discard < 0) return UnitResult::kNoOutput;
     if (discard > reservoir_.Available()) {
         std::printf("err1 %d,%d\n", static_cast<int>(discard), reservoir_.Available());
         reservoir_.ClearReadState();
         appendedBytes_ = 0;
         consumedBits_ = 0;
-        return FrameResult::kNoMainData;
+        return UnitResult::kNoOutput;
     }
     reservoir_.SkipBytes(static_cast<int>(discard));
     consumedBits_ += discard * 8;
 
     const int granules = mpeg1 ? 2 : 1;
     for (int gr = 0; gr < granules; ++gr) DecodeGranule(header, gr, slotOffset + 18 * gr);
-    return FrameResult::kDecoded;
+    return UnitResult::kDecoded;
 }
 
 void Layer3Decoder::DecodeGranule(FrameHeader header, int gr, int slotOffset) {
