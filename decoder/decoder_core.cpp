@@ -1,6 +1,6 @@
 #include "decoder_core.h"
 
-#include "decoder.h"
+#include "stream_fields.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -97,7 +97,7 @@ void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNum
 }
 
 void DecoderCore::UpdateFrameSize() {
-    float fs = static_cast<float>(streamChannels * bitratePerChannel * kSamplesPerFrame * 1000.0 /
+    float fs = static_cast<float>(streamChannels * bitratePerChannel * kSamplesPerUnit * 1000.0 /
                                   (sampleRate * 8.0) + 1.0);
     format.frameSize = fs;
     format.frameSizeBytes = static_cast<int32_t>(fs);

@@ -19,7 +19,6 @@ class DecoderCore {
 public:
     static constexpr int kStreamCapacity = 16384;
     static constexpr int kStreamRefillThreshold = 1152;
-    static constexpr int kSamplesPerFrame = 1152;
 
     DecoderCore();
 

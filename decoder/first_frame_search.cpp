@@ -1,9 +1,6 @@
-// The search for the first frame of a stream, shared by OpenStream and
-// ProbeStream.
-#include <algorithm>
+#include "first_frame_search.h"
 
-#include "decoder.h"
-#include "frame_header.h"
+#include <algorithm>
 
 namespace plyvane {
 namespace {

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "decoder.h"
 #include "huffman_tables.h"
 #include "layer3_huffman.h"
 #include "layer3_imdct.h"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "decoder_fixture.h"
+#include "frame_header.h"
 #include "layer2_frame_builder.h"
 
 namespace plyvane {

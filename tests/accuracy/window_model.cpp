@@ -5,7 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "decoder.h"
+#include "decoder_core.h"
+#include "first_frame_search.h"
 #include "layer2_decoder.h"
 #include "layer3_decoder.h"
 #include "memory_byte_source.h"
