@@ -1,10 +1,10 @@
 #include "decoder_core.h"
 
-#include "stream_fields.h"
-
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+
+#include "diagnostics.h"
+#include "stream_fields.h"
 
 namespace plyvane {
 
@@ -65,7 +65,7 @@ DecoderCore::FrameSearch DecoderCore::NextFrame(FrameHeader& header) {
                         break;
                 }
             }
-            std::printf("resync\n");
+            Diagnostic(DiagnosticTo::kOutput, "resync\n");
         }
         stream.SkipBytes(1);
     }

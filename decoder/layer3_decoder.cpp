@@ -1,8 +1,8 @@
 #include "layer3_decoder.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "diagnostics.h"
 #include "huffman_tables.h"
 #include "layer3_huffman.h"
 #include "layer3_imdct.h"
@@ -63,10 +63,10 @@ UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
         case DecoderCore::FrameSearch::kFound:
             break;
         case DecoderCore::FrameSearch::kEnd:
-            std::printf("EOF#1\n");
+            Diagnostic(DiagnosticTo::kOutput, "EOF#1\n");
             return UnitResult::kEnd;
         case DecoderCore::FrameSearch::kCutOff:
-            std::printf("EOF#2\n");
+            Diagnostic(DiagnosticTo::kOutput, "EOF#2\n");
             return UnitResult::kEnd;
         default:
             return UnitResult::kEnd;
@@ -91,7 +91,7 @@ UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     if (header.HasCrc()) slots -= 2;
 
     if (reservoir_.Available() < 0) {
-        std::printf("error: bytes in buffer < 0\n");
+        Diagnostic(DiagnosticTo::kOutput, "error: bytes in buffer < 0\n");
         reservoir_.ClearReadState();
         // Everything appended so far is gone: the next main data starts after it.
         consumedBits_ = appendedBytes_ * 8;
@@ -108,7 +108,7 @@ UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
 
     if (discard < 0) return UnitResult::kNoOutput;
     if (discard > reservoir_.Available()) {
-        std::printf("err1 %d,%d\n", static_cast<int>(discard), reservoir_.Available());
+        Diagnostic(DiagnosticTo::kOutput, "err1 %d,%d\n", static_cast<int>(discard), reservoir_.Available());
         reservoir_.ClearReadState();
         appendedBytes_ = 0;
         consumedBits_ = 0;
