@@ -81,7 +81,7 @@ int RunDecode(const DecodeOptions& options) {
     std::vector<uint8_t> pcm(static_cast<size_t>(info.pcmBytesPerFrame));
     uint64_t pcmBytes = 0;
     while (ok && decoder.DecodeFrame(pcm.data()) != 0) {
-        uint32_t bytes = decoder.LastFrameBytes();
+        uint32_t bytes = decoder.LastPcmBytes();
         if (bytes > pcm.size()) {
             std::fclose(out);
             return Fail(options, "the decoder wrote more than one PCM block");

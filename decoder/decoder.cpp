@@ -28,7 +28,7 @@ Decoder::~Decoder() = default;
 
 BitstreamBuffer& Decoder::Stream() { return core_->stream; }
 
-uint32_t Decoder::LastFrameBytes() const { return core_->lastFrameBytes; }
+uint32_t Decoder::LastPcmBytes() const { return core_->lastPcmBytes; }
 
 const char* Decoder::LastError() const { return core_->LastError(); }
 
@@ -88,7 +88,7 @@ int Decoder::OpenStream(StreamInfo& info) {
     format.bitsPerSample = static_cast<uint16_t>(info.bitsPerSample);
     format.bytesPerSample = static_cast<uint16_t>(info.bitsPerSample / 8);
     core_->UpdateFrameSize();
-    uint32_t frame = static_cast<uint32_t>(core_->stream.Position() / format.frameSize);
+    uint32_t frame = static_cast<uint32_t>(core_->stream.Position() / format.codedFrameSize);
     core_->frameCounter = frame < 1 ? 1 : frame;
     core_->current = info;
 
@@ -106,7 +106,7 @@ int Decoder::OpenStream(StreamInfo& info) {
 }
 
 uint32_t Decoder::DecodeFrame(uint8_t* out) {
-    core_->lastFrameBytes = 0;
+    core_->lastPcmBytes = 0;
     if (active_ == nullptr) return 0;
     UnitResult result = active_->DecodeUnit();
     // A seek asked for once the data has ended goes back into the stream

@@ -37,7 +37,7 @@ public:
     uint32_t DecodeFrame(uint8_t* out);
     // Bytes the last DecodeFrame wrote: PCM bytes per frame, or 0 when a
     // Layer III unit's main data had not arrived yet.
-    uint32_t LastFrameBytes() const;
+    uint32_t LastPcmBytes() const;
     int RequestSeek(int32_t milliseconds);
     int RefreshStreamInfo(StreamInfo& info);
     const char* LastError() const;

@@ -84,13 +84,13 @@ public:
     uint32_t frameCounter = 1;
     uint32_t totalFrames = 0;
     // Bytes the last DecodeFrame wrote (0 when a Layer III unit had no data).
-    uint32_t lastFrameBytes = 0;
+    uint32_t lastPcmBytes = 0;
 
 private:
     // What follows the frame at the read pointer where it ends: a header of
     // its own kind, a header of the stream (its channel count), or neither.
     enum class Follower { kSameKind, kStreamFrame, kNone };
-    Follower FollowerOf(FrameHeader header, int frameBytes);
+    Follower FollowerOf(FrameHeader header, int codedBytes);
 
     // The mode of the last frame of the stream's channel count.
     int lastMode_ = kStereo;

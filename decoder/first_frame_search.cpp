@@ -103,11 +103,11 @@ bool SearchSyncWord(BitstreamBuffer& buffer, FrameHeader& header) {
 // ends the data is a stream of one frame.
 bool IsFollowedBySameKind(BitstreamBuffer& buffer, FrameHeader candidate) {
     const int layerField = candidate.LayerField();
-    const int length = layerField == 1 || layerField == 2 ? candidate.FrameBytes(4 - layerField) : 0;
+    const int length = layerField == 1 || layerField == 2 ? candidate.CodedBytes(4 - layerField) : 0;
     if (length > 0) {
         if (!MakeReadable(buffer, length + 4)) return buffer.Available() >= length;
         const uint32_t word = buffer.PeekWordAtByte(length);
-        return IsSameKind(word, candidate) && FrameHeader{word & 0xFFFFF}.FrameBytes(4 - layerField) > 0;
+        return IsSameKind(word, candidate) && FrameHeader{word & 0xFFFFF}.CodedBytes(4 - layerField) > 0;
     }
     const uint32_t expected = (0xFFFu << 20 | candidate.bits) & kRepeatMask;
     int previous = 0;

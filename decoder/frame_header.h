@@ -40,9 +40,9 @@ struct FrameHeader {
     // -1 for the forbidden index 15, 0 for free format.
     int BitrateKbps(int layer) const;
     int SampleRate() const;
-    // Bytes of this frame, header included; 0 for free format and damaged
+    // Coded bytes of this frame, header included; 0 for free format and damaged
     // headers. MPEG-2 Layer III frames hold half the samples of the others.
-    int FrameBytes(int layer) const;
+    int CodedBytes(int layer) const;
     // The table rate, halved unless the stream has one channel.
     int BitratePerChannel(int layer) const;
 };

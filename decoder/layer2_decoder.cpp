@@ -171,7 +171,7 @@ UnitResult Layer2Decoder::DecodeUnit() {
     // The next frame begins where this one ends, whatever its ancillary data
     // holds and however far damaged allocations made the decoding read.
     bits.AlignToByte();
-    bits.SkipBytes(frameStart + header.FrameBytes(2) - bits.ReadOffset());
+    bits.SkipBytes(frameStart + header.CodedBytes(2) - bits.ReadOffset());
     return UnitResult::kDecoded;
 }
 

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t unitLimit = size / 4 + 2;
     size_t units = 0;
     while (decoder->DecodeFrame(block.data()) != 0) {
-        if (decoder->LastFrameBytes() > block.size()) __builtin_trap();
+        if (decoder->LastPcmBytes() > block.size()) __builtin_trap();
         if (++units > unitLimit) __builtin_trap();
         if (units == 3 && (options & 0x40)) decoder->RequestSeek(options & 0x80 ? 50 : 0);
     }

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const uint32_t run = 1 + choose.Next(20);
                 for (uint32_t i = 0; i < run; ++i) {
                     if (decoder->DecodeFrame(block.data()) == 0) break;
-                    if (!open || decoder->LastFrameBytes() > static_cast<uint32_t>(info.pcmBytesPerFrame))
+                    if (!open || decoder->LastPcmBytes() > static_cast<uint32_t>(info.pcmBytesPerFrame))
                         __builtin_trap();
                     if (++units > unitLimit) __builtin_trap();
                 }

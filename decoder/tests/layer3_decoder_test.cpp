@@ -88,9 +88,9 @@ TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
         EXPECT_EQ(2304, s.info.pcmBytesPerFrame);
         const uint32_t first = s.Decode();
         EXPECT_NE(0u, first);
-        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastFrameBytes()) << reach;
+        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastPcmBytes()) << reach;
         EXPECT_EQ(first + 1, s.Decode());
-        EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
+        EXPECT_EQ(2304u, s.decoder->LastPcmBytes());
     }
 }
 
@@ -105,10 +105,10 @@ TEST(Layer3Reservoir, MainDataBeforeTheReceivedDataGivesNoPcmButCountsTheFrame) 
     ASSERT_EQ(1, s.opened);
     std::fill(s.block.begin(), s.block.end(), 0xAB);
     EXPECT_EQ(1u, s.Decode());
-    EXPECT_EQ(0u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(0u, s.decoder->LastPcmBytes());
     EXPECT_EQ(0xAB, s.block[0]);  // the block is left as it was
     EXPECT_EQ(2u, s.Decode());
-    EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(2304u, s.decoder->LastPcmBytes());
     EXPECT_EQ(0, s.block[0]);
 }
 
@@ -130,9 +130,9 @@ TEST(Layer3Reservoir, AHeaderWithoutABitRateIsPassedOverWithoutCountingIt) {
     EXPECT_EQ(3u, s.Decode());  // the skipped frame does not count
     const std::string messages = testing::internal::GetCapturedStdout();
     EXPECT_EQ("resync\n", messages);
-    EXPECT_EQ(0u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(0u, s.decoder->LastPcmBytes());
     EXPECT_EQ(4u, s.Decode());
-    EXPECT_EQ(2304u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(2304u, s.decoder->LastPcmBytes());
 }
 
 TEST(Layer3Reservoir, EveryWholeFrameIsDecodedAndACutOneEndsTheStream) {

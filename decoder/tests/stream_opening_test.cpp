@@ -41,7 +41,7 @@ std::vector<uint8_t> RepeatedHeader(const Layer2Frame& frame, size_t spacing, in
 }
 
 size_t FrameLength(const Layer2Frame& frame) {
-    return static_cast<size_t>(FrameHeader{test::HeaderWord(frame) & 0xFFFFF}.FrameBytes(2));
+    return static_cast<size_t>(FrameHeader{test::HeaderWord(frame) & 0xFFFFF}.CodedBytes(2));
 }
 
 TEST(StreamOpening, ReportsTheParametersOfA128kStereoStream) {
@@ -59,8 +59,8 @@ TEST(StreamOpening, ReportsTheParametersOfA128kStereoStream) {
     EXPECT_EQ(32, s.info.subbands);
     EXPECT_EQ(36, s.info.slots);
     EXPECT_EQ(16, s.info.decodedSampleBits);
-    EXPECT_NEAR(418.96f, s.decoder->Format().frameSize, 0.005f);
-    EXPECT_EQ(418, s.decoder->Format().frameSizeBytes);
+    EXPECT_NEAR(418.96f, s.decoder->Format().codedFrameSize, 0.005f);
+    EXPECT_EQ(418, s.decoder->Format().codedFrameBytes);
     EXPECT_EQ(s.source.Length(), s.info.length);
     EXPECT_NEAR(s.info.length * 8000.0 / (2 * 64 * 1000.0), s.info.duration, 0.01);
     EXPECT_STREQ("stream.mp2", s.info.name);
@@ -75,7 +75,7 @@ TEST(StreamOpening, SizesTheBlockForTheOutputFormat) {
     EXPECT_EQ(576, s.info.pcmBytesPerFrame);
     EXPECT_EQ(11025, s.info.outputSampleRate);
     ASSERT_NE(0u, s.Decode());
-    EXPECT_EQ(576u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(576u, s.decoder->LastPcmBytes());
 }
 
 TEST(StreamOpening, MonoStreamGivesOneOutputChannel) {
