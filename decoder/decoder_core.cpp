@@ -51,10 +51,6 @@ DecoderCore::FrameSearch DecoderCore::NextFrame(FrameHeader& header) {
                     lastMode_ = header.Mode();
                     return FrameSearch::kFound;
                 }
-                // A real change of the channel count goes on with frames of
-                // the new count. A frame in its place, followed by one of the
-                // stream, had its mode field damaged: it keeps the mode of
-                // the frame before. Anything else is a false header.
                 switch (FollowerOf(header, bytes)) {
                     case Follower::kSameKind:
                         return FrameSearch::kChannelChange;

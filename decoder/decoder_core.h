@@ -43,10 +43,12 @@ public:
     bool EnsureBytes(int count);
     // From the byte-aligned read position, the next frame of the stream: a
     // sync word whose header matches the reference header in ID, layer and
-    // sampling frequency. A header that cannot be the stream's (no frame
-    // length, or another channel count without a frame of that count where
-    // its own frame ends) is damage: it is passed over with "resync". Leaves
-    // the read pointer on the header's first byte.
+    // sampling frequency. A header of the other channel count ends the
+    // stream only when a header of that count follows where its frame ends;
+    // followed by a frame of the stream, it had its mode damaged and gets
+    // the mode of the frame before. Any other such header, and one without
+    // a frame length, is damage, passed over with "resync". Leaves the read
+    // pointer on the header's first byte.
     FrameSearch NextFrame(FrameHeader& header);
     // After a header was accepted: a passed stream marker restarts the frame
     // counter and takes the new file's bit rate.
