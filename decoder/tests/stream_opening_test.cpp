@@ -189,14 +189,15 @@ TEST(StreamOpening, TheFirstFrameIsOneThatAnotherOfItsKindFollows) {
 }
 
 TEST(StreamOpening, AFailedOpenLeavesNothingToDecode) {
+    Layer2Frame mono224 = Stereo128();
+    mono224.mode = kSingleChannel;
+    mono224.bitrateIndex = 11;  // 224 kbit/s: no allocation table
+    // Declared first: the decoder's buffer closes it when the decoder goes.
+    MemoryByteSource refused(RepeatedHeader(mono224, FrameLength(mono224), 10), "refused.mp2");
     OpenedStream s(BuildLayer2Stream(Stereo128(), 10));
     ASSERT_EQ(1, s.opened);
     ASSERT_NE(0u, s.Decode());
 
-    Layer2Frame mono224 = Stereo128();
-    mono224.mode = kSingleChannel;
-    mono224.bitrateIndex = 11;  // 224 kbit/s: no allocation table
-    MemoryByteSource refused(RepeatedHeader(mono224, FrameLength(mono224), 10), "refused.mp2");
     refused.Open("refused.mp2");
     s.decoder->Stream().Attach(&refused);
     StreamInfo info;
@@ -313,6 +314,8 @@ TEST(StreamOpening, SeekAimsAtTheByteOffsetOfTheTime) {
 // one left pending never moves the start of another stream.
 TEST(StreamOpening, ASeekAfterTheEndStaysWithItsStream) {
     const std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 60);
+    // Declared first: the decoder's buffer closes it when the decoder goes.
+    MemoryByteSource other(bytes, "other.mp2");
     OpenedStream s(bytes);
     ASSERT_EQ(1, s.opened);
     while (s.Decode() != 0) {
@@ -325,7 +328,6 @@ TEST(StreamOpening, ASeekAfterTheEndStaysWithItsStream) {
 
     // Requested after the end, never carried out, then another stream opens.
     ASSERT_EQ(1, s.decoder->RequestSeek(1000));
-    MemoryByteSource other(bytes, "other.mp2");
     other.Open("other.mp2");
     s.decoder->Stream().Attach(&other);
     StreamInfo info;
