@@ -39,14 +39,6 @@ const char* UnsupportedStreamMessage(FrameHeader header) {
     return nullptr;
 }
 
-// Makes at least four bytes readable; false when the data has ended.
-bool RefillForWord(BitstreamBuffer& buffer) {
-    while (buffer.Available() < 4) {
-        if (!buffer.RefillPermitted() || !buffer.Refill()) return false;
-    }
-    return true;
-}
-
 // Size of an ID3v2 tag at the read position, 0 when there is none. Its
 // embedded pictures are full of false sync words, so the search starts
 // after it.
@@ -81,7 +73,7 @@ bool SearchSyncWord(BitstreamBuffer& buffer, FrameHeader& header) {
     for (;;) {
         while (buffer.Available() >= 4 && !HasSyncWord(buffer.PeekWordAtByte())) buffer.SkipBytes(1);
         if (buffer.Available() < 4) {
-            if (!RefillForWord(buffer)) return false;
+            if (!MakeReadable(buffer, 4)) return false;
             continue;
         }
         uint32_t word = buffer.PeekWordAtByte();
@@ -109,6 +101,7 @@ bool IsFollowedBySameKind(BitstreamBuffer& buffer, FrameHeader candidate) {
         const uint32_t word = buffer.PeekWordAtByte(length);
         return IsSameKind(word, candidate) && FrameHeader{word & 0xFFFFF}.CodedBytes(4 - layerField) > 0;
     }
+    // A kind whose frame length is unknown: the same header must come again.
     const uint32_t expected = (0xFFFu << 20 | candidate.bits) & kRepeatMask;
     int previous = 0;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
