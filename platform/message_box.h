@@ -43,7 +43,10 @@ public:
     ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
 };
 
-#if defined(__GNUC__)
+#if defined(__clang__)
+#define PLYVANE_PRINTF(format_index, first_arg) \
+    __attribute__((format(printf, format_index, first_arg)))
+#elif defined(__GNUC__)
 #define PLYVANE_PRINTF(format_index, first_arg) \
     __attribute__((format(gnu_printf, format_index, first_arg)))
 #else

@@ -104,6 +104,15 @@
 #define IDC_ABOUT_VERSION        1151
 #define IDC_ABOUT_LOGO           1152
 
+/* Progress window (block 300: dialog and captions; 1301-1309: controls) */
+#define IDD_PROGRESS             300
+#define IDS_PROGRESS_INDICATOR   301
+#define IDS_INITIALIZE_PLAYLIST  302
+#define IDS_INTERNET_CONNECTION  303
+#define IDC_PROGRESS_ITEM        1301
+#define IDC_PROGRESS_BAR         1302
+#define IDC_PROGRESS_PERCENT     1303
+
 /* Menu commands without a control */
 #define ID_MENU_TITLE            32776
 #define ID_HIDE                  32777
