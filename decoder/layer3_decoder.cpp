@@ -12,6 +12,7 @@
 #include "layer3_tables.h"
 
 namespace plyvane {
+
 void Layer3Decoder::ResetState() {
     reservoir_.ClearReadState();
     appendedBytes_ = 0;
