@@ -45,8 +45,12 @@ protected:
     // Our own loop's first look at a message; true swallows it.
     virtual bool PreTranslateMessage(MSG* message) { (void)message; return false; }
 
-private:
+    // The dialog procedure of every window made by this class; windows that
+    // other code creates from a template (property pages) enter through it
+    // with the object in WM_INITDIALOG's lParam.
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     int templateId_;

@@ -17,7 +17,37 @@ std::string WithoutSurroundingQuotes(std::string name) {
     if (name.size() > kMaxNameLength) name.resize(kMaxNameLength);
     return name;
 }
+bool SameLetter(char a, char b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(a) == lower(b);
+}
+
+// The text starts with `prefix`, without regard to case (Windows paths).
+bool StartsWithPath(const char* text, const char* prefix) {
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        if (*text == '\0' || !SameLetter(*text, *prefix)) return false;
+    }
+    return true;
+}
 }  // namespace
+
+const char* ArgumentsAfterProgram(const char* commandLine, const char* modulePath) {
+    if (commandLine == nullptr) return "";
+    const char* p = commandLine;
+    while (IsBlank(*p)) ++p;
+    size_t moduleLength = modulePath != nullptr ? std::strlen(modulePath) : 0;
+    if (*p == '"') {
+        const char* end = std::strchr(p + 1, '"');
+        p = end != nullptr ? end + 1 : p + std::strlen(p);
+    } else if (moduleLength > 0 && StartsWithPath(p, modulePath) &&
+               (p[moduleLength] == '\0' || IsBlank(p[moduleLength]))) {
+        p += moduleLength;
+    } else {
+        while (*p != '\0' && !IsBlank(*p)) ++p;
+    }
+    while (IsBlank(*p)) ++p;
+    return p;
+}
 
 CommandLine ParseCommandLine(const char* text) {
     CommandLine result;

@@ -19,4 +19,12 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(const char* text);
 
+// What follows the program's own name on the process's whole command line
+// (GetCommandLineA). The name is quoted when the shell starts the program
+// through the verbs registered now; the verbs that earlier versions
+// registered start it with the name unquoted even when it holds blanks
+// ("C:\Program Files\Plyvane\plyvane.exe /play x.mp3"): then `modulePath`,
+// the program's full path, tells where the name ends.
+const char* ArgumentsAfterProgram(const char* commandLine, const char* modulePath);
+
 }  // namespace plyvane

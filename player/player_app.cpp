@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio_engine.h"
+#include "command_line.h"
 #include "player_dialog.h"
 #include "resource_ids.h"
 #include "tray_icons.h"
@@ -44,7 +45,10 @@ int CPlayerApp::Run() {
     ReadVersion();
     TrayIcons::InstallRecorderFromEnvironment();
 
-    CPlayerDialog dialog(TheAudioEngine(), CommandLine(), versionString_.c_str());
+    // The arguments as the program's own path delimits them, so that the
+    // unquoted verbs of earlier versions still hand over the file name.
+    CPlayerDialog dialog(TheAudioEngine(), ArgumentsAfterProgram(::GetCommandLineA(), modulePath_),
+                         versionString_.c_str());
     dialog.RunModalLoop(nullptr);
     return 0;
 }

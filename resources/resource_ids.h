@@ -113,6 +113,42 @@
 #define IDC_PROGRESS_BAR         1302
 #define IDC_PROGRESS_PERCENT     1303
 
+/* Property sheet pages and the file-type check (property_pages.rc; 400-404, 1400-1451) */
+#define IDD_PAGE_AUDIO_DEVICE    400
+#define IDD_PAGE_PLAYBACK_MODE   401
+#define IDD_PAGE_BUFFERS         402
+#define IDD_PAGE_CONTROLS        403
+#define IDD_PAGE_INTERNET        404
+#define IDC_DEVICE_LIST          1400
+#define IDC_STEREO               1401
+#define IDC_MONO                 1402
+#define IDC_16BIT                1403
+#define IDC_8BIT                 1404
+#define IDC_METHOD_TIMER         1405
+#define IDC_METHOD_THREAD        1406
+#define IDC_METHOD_DEVICE        1407
+#define IDC_RATIO_1_1            1410
+#define IDC_RATIO_1_2            1411
+#define IDC_RATIO_1_4            1412
+#define IDC_QUALITY_BEST         1413
+#define IDC_QUALITY_BETTER       1414
+#define IDC_QUALITY_GOOD         1415
+#define IDC_BUFFER_SLIDER        1420
+#define IDC_BUFFER_TIME          1421
+#define IDC_DISABLE_CONTINUOUS   1422
+#define IDC_TASKBAR_CONTROLS     1430
+#define IDC_SCROLL_CAPTION       1431
+#define IDC_DIALOG_SIZE          1432
+#define IDC_PROXY                1440
+#define IDC_PROXY_PORT           1441
+#define IDC_USER                 1442
+#define IDC_PASSWORD             1443
+#define IDC_DOWNLOAD_ONLY        1444
+#define IDC_DOWNLOAD_AND_SAVE    1445
+#define IDC_SKIP_FILE_SCAN       1446
+#define IDC_FILE_TYPES_ICON      1450
+#define IDC_DO_NOT_ASK_AGAIN     1451
+
 /* Menu commands without a control */
 #define ID_MENU_TITLE            32776
 #define ID_HIDE                  32777

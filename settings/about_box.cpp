@@ -33,11 +33,6 @@ BOOL CAboutBox::OnInitDialog() {
 
 bool CAboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     (void)wParam;
-    if (message == WM_DESTROY && nameFont_ != nullptr) {
-        ::DeleteObject(nameFont_);
-        nameFont_ = nullptr;
-        return false;
-    }
     if (message != WM_DRAWITEM) return false;
     auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
     if (item->CtlID != IDC_ABOUT_LOGO) return false;
@@ -48,6 +43,12 @@ bool CAboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     PaintLogo(item->hDC, POINT{area.left + 2, area.top + 2}, logo);
     result = TRUE;
     return true;
+}
+
+void CAboutBox::OnDestroy() {
+    // The name's font lives as long as the window that uses it.
+    if (nameFont_ != nullptr) ::DeleteObject(nameFont_);
+    nameFont_ = nullptr;
 }
 
 }  // namespace plyvane
