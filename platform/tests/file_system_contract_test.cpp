@@ -13,16 +13,63 @@
 #include <sys/stat.h>
 #endif
 
-#include "editor_test_support.h"
 #include "file_system.h"
 
 namespace plyvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EditorFolder;
 
 FileSystem& Files() { return PlatformFileSystem(); }
+
+// A fresh folder of the test, removed afterwards. Relative names use "/" and
+// come back with the system's separator.
+class TestFolder {
+public:
+    TestFolder() {
+        static int counter = 0;
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = fs::temp_directory_path() / ("plyvane-files-" + std::string(test->name()) + "-" +
+                                             std::to_string(fs::file_time_type::clock::now().time_since_epoch().count() %
+                                                            1000000007) +
+                                             "-" + std::to_string(++counter));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+        path_ = fs::canonical(path_);
+    }
+    ~TestFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::string Folder() const { return JoinPath(path_.string(), ""); }
+    std::string Path(std::string relative) const {
+        for (char& c : relative) {
+            if (c == '/') c = kPathSeparator;
+        }
+        return JoinPath(path_.string(), relative);
+    }
+    std::string Write(const std::string& relative, const std::string& bytes = "x") const {
+        const std::string path = Path(relative);
+        fs::create_directories(fs::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string MakeFolder(const std::string& relative) const {
+        fs::create_directories(Path(relative));
+        return Path(relative);
+    }
+
+private:
+    fs::path path_;
+};
+
+// The folders with links the tests' set-up made (make_folder_links.cmake),
+// with a separator at the end; empty when they are not there.
+std::string FolderLinks() {
+    const fs::path links = fs::path(PLYVANE_FOLDER_LINKS).make_preferred();
+    std::error_code error;
+    return fs::is_directory(links / "loop", error) ? JoinPath(links.string(), "") : std::string();
+}
 
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -37,7 +84,7 @@ std::vector<std::string> Names(const std::vector<FolderItem>& items) {
 }
 
 TEST(FileSystemContract, WhatAPathIs) {
-    EditorFolder folder;
+    TestFolder folder;
     const std::string file = folder.Write("a.mp3");
     const std::string sub = folder.MakeFolder("sub");
     EXPECT_EQ(Files().KindOf(file), PathKind::kFile);
@@ -54,7 +101,7 @@ TEST(FileSystemContract, WhatAPathIs) {
 }
 
 TEST(FileSystemContract, AFolderListsItsEntriesWithoutDotAndDotDot) {
-    EditorFolder folder;
+    TestFolder folder;
     folder.Write("a.mp3");
     folder.Write("B.MP2");
     folder.MakeFolder("sub");
@@ -77,7 +124,7 @@ TEST(FileSystemContract, AFolderListsItsEntriesWithoutDotAndDotDot) {
 
 TEST(FileSystemContract, ABigFolderIsListedWhole) {
     // Many times what one directory read of the system returns.
-    EditorFolder folder;
+    TestFolder folder;
     for (int i = 0; i < 1500; ++i) folder.Write("track" + std::to_string(i) + ".mp3");
     std::vector<FolderItem> items;
     ASSERT_TRUE(Files().ListFolder(folder.Folder(), items));
@@ -86,7 +133,7 @@ TEST(FileSystemContract, ABigFolderIsListedWhole) {
 }
 
 TEST(FileSystemContract, AFolderHasOneIdentityWhicheverWayItIsReached) {
-    EditorFolder folder;
+    TestFolder folder;
     const std::string a = folder.MakeFolder("a");
     const std::string b = folder.MakeFolder("b");
     FolderIdentity first, again, other;
@@ -102,7 +149,7 @@ TEST(FileSystemContract, AFolderHasOneIdentityWhicheverWayItIsReached) {
 }
 
 TEST(FileSystemContract, ALinkToAFolderLeadsToItsIdentity) {
-    const std::string links = testing::FolderLinks();
+    const std::string links = FolderLinks();
     if (links.empty()) GTEST_SKIP() << "the folders with links are made by the tests' set-up (ctest)";
     FolderIdentity target, link;
     ASSERT_TRUE(Files().IdentityOf(links + "target", target));
@@ -117,7 +164,7 @@ TEST(FileSystemContract, ALinkToAFolderLeadsToItsIdentity) {
 }
 
 TEST(FileSystemContract, ReplacingAFileIsOneStepAndLeavesNothingBehind) {
-    EditorFolder folder;
+    TestFolder folder;
     const std::string list = folder.Path("list.pls");
     ASSERT_TRUE(Files().ReplaceFile(list, "first\r\n"));
     EXPECT_EQ(Contents(list), "first\r\n");
@@ -132,7 +179,7 @@ TEST(FileSystemContract, ReplacingAFileIsOneStepAndLeavesNothingBehind) {
 }
 
 TEST(FileSystemContract, AFailedReplacementLeavesWhatWasThere) {
-    EditorFolder folder;
+    TestFolder folder;
     // A folder where the file should go: nothing can take its place.
     const std::string taken = folder.MakeFolder("taken.pls");
     folder.Write("taken.pls/inside.mp3", "kept");
