@@ -67,16 +67,18 @@ bool EditorImport::CompleteEntry(std::string& record) {
             titled = true;
         }
     }
+    bool completed = true;
     if (EntryNumber(record, kEntryDuration) == 0) {
-        if (address && SkipAddressScan()) return false;
-        if (kind == PathKind::kOther) return false;  // a pipe or device would never end
+        // Addresses are not read while the setting says so; a pipe or a
+        // device would never end.
         EntryProber::Result probed;
-        if (!services_.prober.Probe(path, probed)) return false;
-        record = SetEntryField(record, kEntryDuration, probed.durationMs);
+        completed = !(address && SkipAddressScan()) && kind != PathKind::kOther && services_.prober.Probe(path, probed);
+        if (completed) record = SetEntryField(record, kEntryDuration, probed.durationMs);
     }
-    if (EntryNumber(record, kEntryVolume) == 0) record = SetEntryField(record, kEntryVolume, DefaultEntryVolume());
+    if (completed && EntryNumber(record, kEntryVolume) == 0)
+        record = SetEntryField(record, kEntryVolume, DefaultEntryVolume());
     if (titled) FitTitle(record);
-    return true;
+    return completed;
 }
 
 void EditorImport::AddEntry(const std::string& text) {

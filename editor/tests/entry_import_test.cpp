@@ -150,6 +150,12 @@ TEST_F(EntryImportTest, ATagTitleIsCutToKeepTheRecordReadable) {
     EXPECT_EQ(EntryField(record, kEntryDuration), "123456");
     // path ";" title ";75;123456"
     EXPECT_EQ(EntryField(record, kEntryTitle), std::string(255 - 240 - 1 - 10, 'T'));
+
+    // Also when the stream cannot be read: the title alone is cut to fit.
+    std::string unreadable = folder.Write(name + ".mp2", TaggedBytes(std::string(30, 'U')));
+    EXPECT_FALSE(Import().CompleteEntry(unreadable));
+    EXPECT_EQ(unreadable.size(), kMaxEntryLength);
+    EXPECT_EQ(EntryField(unreadable, kEntryTitle), std::string(255 - 240 - 1, 'U'));
 }
 
 TEST_F(EntryImportTest, AFolderScanTakesWhatTheFilterTakes) {
@@ -220,7 +226,7 @@ TEST_F(EntryImportTest, AScanShowsEachFileAndNoErrorBoxes) {
     EXPECT_EQ(boxes.Count(), 1u);
 }
 
-TEST_F(EntryImportTest, DeepBigAndLoopingFolders) {
+TEST_F(EntryImportTest, DeepAndBigFolders) {
     // Twenty levels, one file on each.
     std::string level;
     for (int depth = 1; depth <= 20; ++depth) {
