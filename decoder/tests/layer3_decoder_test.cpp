@@ -85,11 +85,12 @@ TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
     f.mpeg1 = false;
     f.bitrateIndex = 4;  // 32 kbit/s
     ASSERT_EQ(104u, SilentFrame(f).size());
-    // Frame 2 may reach back exactly over frame 1's 91 bytes, not one more.
+    // Frame 3, the first of the second call, may reach back exactly over
+    // frame 2's 91 bytes, not one more.
     for (int reach : {91, 92}) {
-        FrameSpec second = f;
-        second.mainDataBegin = reach;
-        std::vector<std::vector<uint8_t>> frames = {SilentFrame(f), SilentFrame(second)};
+        FrameSpec third = f;
+        third.mainDataBegin = reach;
+        std::vector<std::vector<uint8_t>> frames = {SilentFrame(f), SilentFrame(f), SilentFrame(third)};
         for (int i = 0; i < 20; ++i) frames.push_back(SilentFrame(f));
         test::OpenedStream s(Concat(frames));
         ASSERT_EQ(1, s.opened);
@@ -97,10 +98,35 @@ TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
         EXPECT_EQ(2304, s.info.pcmBytesPerFrame);
         const uint32_t first = s.Decode();
         EXPECT_NE(0u, first);
-        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastPcmBytes()) << reach;
+        EXPECT_EQ(2304u, s.decoder->LastPcmBytes()) << "frames 1 and 2";
         EXPECT_EQ(first + 1, s.Decode());
+        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastPcmBytes()) << reach;
+        EXPECT_EQ(first + 2, s.Decode());
         EXPECT_EQ(2304u, s.decoder->LastPcmBytes());
     }
+}
+
+// The second of two MPEG-2 frames may be missing: the data ends after an odd
+// number of frames, or its main data never arrived. The first still plays,
+// and the missing one is as long a silence, so the timeline holds.
+TEST(Layer3Reservoir, Mpeg2UnitWithoutItsSecondFrameStillPlaysItsFirst) {
+    FrameSpec f;
+    f.mpeg1 = false;
+    f.bitrateIndex = 4;
+    std::vector<std::vector<uint8_t>> frames(5, SilentFrame(f));
+    test::OpenedStream odd(Concat(frames));
+    ASSERT_EQ(1, odd.opened);
+    std::vector<uint32_t> bytes;
+    while (odd.Decode() != 0) bytes.push_back(odd.decoder->LastPcmBytes());
+    EXPECT_EQ((std::vector<uint32_t>{2304, 2304, 1152}), bytes) << "five frames: two units and a half";
+
+    FrameSpec lost = f;
+    lost.mainDataBegin = 200;  // beyond the 91 bytes of the frame before
+    frames = {SilentFrame(f), SilentFrame(lost), SilentFrame(f), SilentFrame(f)};
+    test::OpenedStream gap(Concat(frames));
+    ASSERT_EQ(1, gap.opened);
+    ASSERT_NE(0u, gap.Decode());
+    EXPECT_EQ(2304u, gap.decoder->LastPcmBytes()) << "frame 1 and a silent frame 2";
 }
 
 TEST(Layer3Reservoir, MainDataBeforeTheReceivedDataGivesNoPcmButCountsTheFrame) {

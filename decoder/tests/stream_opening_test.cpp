@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -293,21 +294,34 @@ TEST(StreamOpening, ProbeLeavesAPlayingStreamAlone) {
     }
 }
 
-TEST(StreamOpening, SeekAimsAtTheByteOffsetOfTheTime) {
-    OpenedStream s(BuildLayer2Stream(Stereo128(), 40));
-    ASSERT_EQ(1, s.opened);
-    EXPECT_EQ(1, s.decoder->RequestSeek(60000));
-    EXPECT_EQ(0, s.decoder->RequestSeek(1000)) << "one seek at a time";
-    // The jump happens at the end of the next frame: it reports the frame
-    // the seek aimed at, trunc(960000 / 418.96).
-    EXPECT_EQ(2291u, s.Decode());
-    EXPECT_EQ(0u, s.Decode()) << "byte 960000 lies beyond this short stream";
+// A seek lands on its target's sample: the frame before it is decoded for
+// the filter bank's history and left out, and so is the target frame's part
+// before the target. The frame number is the unit of the target.
+TEST(StreamOpening, SeekLandsOnTheSampleOfTheTime) {
+    const std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 40);
+    OpenedStream whole(bytes);
+    ASSERT_EQ(1, whole.opened);
+    std::vector<uint8_t> pcm;
+    while (whole.Decode() != 0) pcm.insert(pcm.end(), whole.block.begin(), whole.block.end());
 
-    OpenedStream t(BuildLayer2Stream(Stereo128(), 40));
-    ASSERT_EQ(1, t.decoder->RequestSeek(100));  // byte 1600
-    EXPECT_EQ(3u, t.Decode());
-    EXPECT_EQ(4u, t.Decode()) << "decoding goes on from the first frame after the offset";
-    EXPECT_EQ(1, t.decoder->RequestSeek(0));
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    EXPECT_EQ(1, s.decoder->RequestSeek(100));
+    EXPECT_EQ(0, s.decoder->RequestSeek(1000)) << "one seek at a time";
+    EXPECT_EQ(3u, s.Decode()) << "sample 4410 lies in unit 3 (from 0)";
+    const size_t target = 4410 * 4;
+    ASSERT_EQ(3456u * 4 + 4608u - target, s.decoder->LastPcmBytes());
+    EXPECT_TRUE(std::equal(s.block.begin(), s.block.begin() + s.decoder->LastPcmBytes(), pcm.begin() + target))
+        << "the same samples as the whole decode";
+    EXPECT_EQ(4u, s.Decode());
+    EXPECT_EQ(4608u, s.decoder->LastPcmBytes());
+    EXPECT_TRUE(std::equal(s.block.begin(), s.block.end(), pcm.begin() + 4 * 4608));
+
+    EXPECT_EQ(1, s.decoder->RequestSeek(60000));
+    EXPECT_EQ(0u, s.Decode()) << "60 s lie beyond this short stream";
+    EXPECT_EQ(1, s.decoder->RequestSeek(0));
+    EXPECT_EQ(1u, s.Decode());
+    EXPECT_TRUE(std::equal(s.block.begin(), s.block.end(), pcm.begin()));
 }
 
 // A seek that arrives once the data has ended goes back into this stream;
