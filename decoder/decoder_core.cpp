@@ -259,7 +259,9 @@ bool DecoderCore::SeekToFrame(int32_t milliseconds) {
         }
         stream.SkipBytes(bytes);
     }
-    frameNumberAfterSeek_ = std::max<uint32_t>(1, static_cast<uint32_t>(played / kSamplesPerUnit));
+    // Unit k plays from (k - 1) units on: the target's unit, as the engine
+    // counts the position.
+    frameNumberAfterSeek_ = static_cast<uint32_t>(played / kSamplesPerUnit) + 1;
     const bool keepEnd = extent_.segmentFrames == 0 || frame < extent_.segmentFrames;
     if (current < frame) {
         // The data ends before the target, or the next file of a list

@@ -19,6 +19,7 @@
 #include "continuous_lists.h"
 #include "decoder.h"
 #include "engine_entry_prober.h"
+#include "engine_harness.h"
 #include "file_byte_source.h"
 #include "memory_byte_source.h"
 #include "memory_settings_store.h"
@@ -247,6 +248,51 @@ TEST_F(GaplessStreams, AnAlbumCutIntoTracksPlaysAsTheAlbum) {
             }
         }
     }
+}
+
+// Through the engine, with each refresh method: the device plays exactly the
+// list's decode, trimmed units packed without a gap; a NEXTFILE for each
+// join; the position never beyond the length; a seek's sound is the full
+// decode's from its target on.
+TEST_F(GaplessStreams, TheEnginePlaysTheListAsTheAlbum) {
+    const long handle = ContinuousLists::Instance().Register(
+        {Stream("short_1.mp3"), Stream("short_2.mp3"), Stream("short_3.mp3")});
+    const std::string list = ContinuousLists::ListName(handle);
+    for (int method : {kMethodTimer, kMethodThread, kMethodDevice}) {
+        for (int divisor : {1, 2}) {
+            OutputChoice output;
+            output.method = method;
+            output.divisor = divisor;
+            const std::vector<uint8_t> expected = DecodeAll(list, output);
+            EXPECT_EQ(expected.size(), (396900u + divisor - 1) / divisor * 4) << "the album's 9 s";
+            EngineHarness h;
+            h.Configure(output);
+            ASSERT_EQ(h.Open(list), 1);
+            ASSERT_EQ(h.engine.StartPlayback(), 1);
+            ASSERT_TRUE(h.RunUntilEnded(60000)) << "method " << method;
+            EXPECT_EQ(h.device.Played(), expected) << "method " << method << ", divisor " << divisor;
+            EXPECT_EQ(h.Count(ID_PLAYBACK_NEXTFILE), 2);
+            for (const PostedEvent& event : h.Events(ID_PLAYBACK_POSITION)) EXPECT_LE(event.position, 3300.0f);
+        }
+    }
+
+    OutputChoice output;
+    const std::vector<uint8_t> full = DecodeAll(Stream("short_2.mp3"), output);
+    EngineHarness h;
+    h.Configure(output);
+    ASSERT_EQ(h.Open(Stream("short_2.mp3")), 1);
+    ASSERT_EQ(h.engine.StartPlayback(), 1);
+    h.Run(500);
+    ASSERT_EQ(h.engine.SeekPlayback(2000), 1);
+    const uint64_t before = h.device.PlayedBytes();
+    EXPECT_NEAR(h.engine.GetPlaybackInfo().position, 2000.0f, 1152000.0f / 44100) << "within the unit";
+    ASSERT_TRUE(h.RunUntilEnded(60000));
+    const std::vector<uint8_t> played = h.device.Played();
+    ASSERT_EQ(played.size() - before, full.size() - 2000u * 44100 / 1000 * 4);
+    EXPECT_TRUE(std::equal(played.begin() + static_cast<long>(before), played.end(),
+                           full.begin() + 2000 * 44100 / 1000 * 4))
+        << "after the seek: the decode from 2 s on";
+    ContinuousLists::Instance().Unregister(handle);
 }
 
 // A seek to 10, 50 and 90 % lands on its sample: the second that follows is
