@@ -47,8 +47,10 @@ uint16_t Crc16(const uint8_t* bytes, int count) {
 // Keeps the frame and byte counts only when they agree with each other: the
 // frames of the stream can be neither smaller nor larger than its rates allow.
 void CheckCounts(FrameHeader header, int frameBytes, HeaderFrame& out) {
-    if (out.frames > kMaxFrames) out.frames = 0;
-    if (out.bytes != 0 && out.bytes < static_cast<uint32_t>(frameBytes)) out.bytes = 0;
+    if (out.frames > kMaxFrames || (out.bytes != 0 && out.bytes < static_cast<uint32_t>(frameBytes))) {
+        out.frames = 0;
+        out.bytes = 0;
+    }
     if (out.frames == 0 || out.bytes == 0) return;
     FrameHeader smallest = header;
     smallest.bits = (header.bits & ~(0xFu << 12 | 1u << 9)) | 1u << 12;
@@ -56,7 +58,13 @@ void CheckCounts(FrameHeader header, int frameBytes, HeaderFrame& out) {
     largest.bits = (header.bits & ~(0xFu << 12)) | 14u << 12 | 1u << 9;
     const uint64_t least = static_cast<uint64_t>(out.frames) * static_cast<uint64_t>(smallest.CodedBytes(3));
     const uint64_t most = static_cast<uint64_t>(out.frames + 1) * static_cast<uint64_t>(largest.CodedBytes(3));
-    if (out.bytes < least || out.bytes > most) {
+    // A constant bit rate ("Info") leaves no room: every frame is as long
+    // as this one, give or take its padding byte.
+    const uint64_t nominal = static_cast<uint64_t>(header.CodedBytes(3) - header.Padding());
+    const uint64_t frames = uint64_t{out.frames} + 1;
+    const bool constant = out.kind == HeaderFrameKind::kInfo;
+    if (out.bytes < least || out.bytes > most ||
+        (constant && (out.bytes + nominal < frames * nominal || out.bytes > frames * (nominal + 1) + nominal))) {
         out.frames = 0;
         out.bytes = 0;
     }

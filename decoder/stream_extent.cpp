@@ -44,7 +44,11 @@ SegmentTrim TrimOf(const HeaderFrame& header, const ITunesGapless* itunes, int s
     const int64_t decoded = countVerified ? int64_t{header.frames} * samplesPerFrame : -1;
     if (header.hasEncoderDelay) {
         trim.skip = header.encoderDelay + kDecoderDelay;
-        if (decoded >= 0) trim.play = decoded - header.encoderDelay - header.encoderPadding;
+        // A padding shorter than the decoder's delay would end the segment
+        // after its last decoded sample: it ends there.
+        if (decoded >= 0)
+            trim.play = std::max<int64_t>(
+                0, std::min<int64_t>(decoded - header.encoderDelay - header.encoderPadding, decoded - trim.skip));
     } else if (itunes != nullptr && itunes->present &&
                (decoded < 0 || int64_t{itunes->priming} + itunes->padding + static_cast<int64_t>(itunes->samples) ==
                                    decoded)) {

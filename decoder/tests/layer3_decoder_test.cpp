@@ -9,6 +9,7 @@
 
 #include "decoder_fixture.h"
 #include "huffman_tables.h"
+#include "layer3_frame_builder.h"
 #include "layer3_huffman.h"
 #include "layer3_imdct.h"
 #include "layer3_stereo.h"
@@ -26,59 +27,11 @@ LineScales UnitScales() {
     return scales;
 }
 
-class Bits {
-public:
-    void Put(uint32_t value, int count) {
-        for (int i = count - 1; i >= 0; --i) {
-            if (used_ % 8 == 0) bytes.push_back(0);
-            if (i < 32 && ((value >> i) & 1u)) bytes.back() |= static_cast<uint8_t>(0x80u >> (used_ % 8));
-            ++used_;
-        }
-    }
-    std::vector<uint8_t> bytes;
+using test::Bits;
+using test::FrameSpec;
+using test::SilentFrame;
+using test::Concat;
 
-private:
-    int used_ = 0;
-};
-
-struct FrameSpec {
-    bool mpeg1 = true;
-    int bitrateIndex = 9;     // 128 kbit/s (MPEG-1), 80 (MPEG-2)
-    int sampleRateIndex = 0;  // 44100 / 22050 Hz
-    int mode = kSingleChannel;
-    int mainDataBegin = 0;
-};
-
-// A frame of silence: side information with every length 0, then zeroed
-// main data up to the frame length.
-std::vector<uint8_t> SilentFrame(const FrameSpec& f) {
-    Bits b;
-    b.Put(0xFFF, 12);
-    b.Put(f.mpeg1 ? 1 : 0, 1);
-    b.Put(1, 2);  // Layer III
-    b.Put(1, 1);  // no CRC
-    b.Put(static_cast<uint32_t>(f.bitrateIndex), 4);
-    b.Put(static_cast<uint32_t>(f.sampleRateIndex), 2);
-    b.Put(0, 2);  // padding, private
-    b.Put(static_cast<uint32_t>(f.mode), 2);
-    b.Put(0, 6);
-    const int channels = f.mode == kSingleChannel ? 1 : 2;
-    b.Put(static_cast<uint32_t>(f.mainDataBegin), f.mpeg1 ? 9 : 8);
-    // Everything else of the side information is 0: no bits, no gain.
-    const int sideBytes = f.mpeg1 ? (channels == 1 ? 17 : 32) : (channels == 1 ? 9 : 17);
-    b.Put(0, sideBytes * 8 - (f.mpeg1 ? 9 : 8));
-    const int rate = kSampleRateHz[f.mpeg1 ? 1 : 0][f.sampleRateIndex];
-    int length = kBitrateKbps[f.mpeg1 ? 1 : 0][1][f.bitrateIndex] * 144000 / rate;
-    if (!f.mpeg1) length /= 2;
-    b.bytes.resize(static_cast<size_t>(length), 0);
-    return b.bytes;
-}
-
-std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& frames) {
-    std::vector<uint8_t> all;
-    for (const auto& f : frames) all.insert(all.end(), f.begin(), f.end());
-    return all;
-}
 
 TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
     FrameSpec f;
