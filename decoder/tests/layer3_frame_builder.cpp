@@ -5,7 +5,7 @@
 namespace plyvane::test {
 namespace {
 
-void PutBe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int count) {
+void PutBe(std::vector<uint8_t>& bytes, size_t at, uint64_t value, int count) {
     for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
 }
 
