@@ -62,6 +62,10 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}; MIT l
 !define MUI_UNICON "${IMAGES}/uninstall.ico"
 !define MUI_ABORTWARNING
 
+; The MIT licence asks nothing of who installs: the page informs, no "I agree".
+!define MUI_LICENSEPAGE_TEXT_TOP "Plyvane is free software, under the MIT licence:"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Click Next to continue."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/license.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
