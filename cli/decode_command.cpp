@@ -79,15 +79,15 @@ int RunDecode(const DecodeOptions& options) {
     bool ok = writer.Begin(out, format, !toStdout);
 
     std::vector<uint8_t> pcm(static_cast<size_t>(info.pcmBytesPerFrame));
-    uint32_t frames = 0;
+    uint64_t pcmBytes = 0;
     while (ok && decoder.DecodeFrame(pcm.data()) != 0) {
-        uint32_t bytes = decoder.LastFrameBytes();
+        uint32_t bytes = decoder.LastPcmBytes();
         if (bytes > pcm.size()) {
             std::fclose(out);
             return Fail(options, "the decoder wrote more than one PCM block");
         }
         ok = writer.Write(pcm.data(), bytes);
-        ++frames;
+        pcmBytes += bytes;
     }
     if (ok) ok = writer.Finish();
     if (!ok) {
@@ -96,7 +96,11 @@ int RunDecode(const DecodeOptions& options) {
     }
     if (std::fclose(out) != 0)
         return Fail(options, std::string("cannot write the output: ") + std::strerror(errno));
-    if (frames == 0) std::fprintf(stderr, "plyvane-cli: %s: no frame decoded\n", options.file.c_str());
+    // A stream that opens but yields not one sample is no success.
+    if (pcmBytes == 0) {
+        if (!toStdout) std::remove(options.output.c_str());
+        return Fail(options, "no audio decoded");
+    }
     return 0;
 }
 

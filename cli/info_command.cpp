@@ -80,15 +80,13 @@ int RunInfo(const InfoOptions& options) {
 
     Decoder& decoder = TheDecoder();
     StreamInfo info;  // the probe's inputs: divisor 1, quality 1, 2 channels, 16 bits
-    if (!decoder.ProbeStream(info, buffer)) {
+    // The probe's record has no mode: the first header has it.
+    FrameHeader header;
+    if (!decoder.ProbeStream(info, buffer, &header)) {
         std::fprintf(stderr, "plyvane-cli: %s: %s\n", options.file.c_str(), decoder.LastError());
         return 1;
     }
-    // The probe's record has no mode: read it from the same first header.
-    FrameHeader header;
-    char error[256] = {};
-    const char* mode = "unknown";
-    if (FindFirstFrame(buffer, header, error, sizeof error)) mode = ModeName(header.Mode());
+    const char* mode = ModeName(header.Mode());
 
     if (options.json) {
         PrintJson(info, mode);

@@ -1,8 +1,8 @@
 #include "bitstream_buffer.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <new>
+
+#include "diagnostics.h"
 
 namespace plyvane {
 
@@ -10,8 +10,7 @@ BitstreamBuffer::BitstreamBuffer(int capacity, int refillThreshold)
     : capacity_(capacity), threshold_(refillThreshold != 0 ? refillThreshold : capacity) {
     storage_.reset(new (std::nothrow) uint8_t[capacity + kGuardBytes]());
     if (!storage_) {
-        std::printf("Sorry, no memory for bit stream buffer\n");
-        std::exit(-1);
+        FatalError(-1, DiagnosticTo::kOutput, "Sorry, no memory for bit stream buffer\n");
     }
     base_ = storage_.get();
     end_ = base_ + capacity_;

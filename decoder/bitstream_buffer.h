@@ -92,10 +92,11 @@ public:
     }
     // Moves the read pointer by whole bytes (forward or back within the data).
     void SkipBytes(int count);
-    // The 32 bits at the read pointer, from its byte boundary.
-    uint32_t PeekWordAtByte() const {
+    // The 32 bits at the read pointer's byte boundary, or that many bytes
+    // after it (offset + 4 must not exceed Available()).
+    uint32_t PeekWordAtByte(int offset = 0) const {
         uint32_t word;
-        std::memcpy(&word, read_, 4);
+        std::memcpy(&word, read_ + offset, 4);
         return ToBigEndian(word);
     }
 

@@ -1,154 +1,138 @@
 #include "decoder.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "decoder_core.h"
+#include "first_frame_search.h"
 #include "layer2_decoder.h"
 #include "layer3_decoder.h"
+#include "stream_fields.h"
 
 namespace plyvane {
 
-void CopyName(char* field, int fieldSize, const char* name) {
-    std::snprintf(field, static_cast<size_t>(fieldSize), "%s", name != nullptr ? name : "");
-}
-
-float DurationMs(uint32_t length, int streamChannels, int bitratePerChannel) {
-    float duration = static_cast<float>(length * 8000.0 / (streamChannels * bitratePerChannel * 1000.0));
-    return duration == 0.0f ? -1.0f : duration;
-}
-
-void FillStreamFields(StreamInfo& info, FrameHeader header, int layer) {
-    info.samplesPerFrame = DecoderCore::kSamplesPerFrame;
-    info.layer = layer;
-    info.decodedSampleBits = 16;
-    info.version = header.Version();
-    info.sampleRate = header.SampleRate();
-    info.streamChannels = header.Channels();
-    info.bitratePerChannel = header.BitratePerChannel(layer);
-}
-
 namespace {
-
-// The fields that follow from the stream parameters and the requested output.
-void FillOutputFields(StreamInfo& info, BitstreamBuffer& buffer) {
-    if (info.streamChannels == 1) info.outputChannels = 1;
-    info.outputSampleRate = static_cast<uint16_t>(info.sampleRate & 0xFFFF) / info.divisor;
-    info.pcmBytesPerFrame = info.bitsPerSample / 8 * DecoderCore::kSamplesPerFrame * info.outputChannels / info.divisor;
-    info.packratio = static_cast<float>(info.decodedSampleBits * info.sampleRate / (info.bitratePerChannel * 1000.0));
-    info.length = buffer.Length();
-    info.duration = DurationMs(info.length, info.streamChannels, info.bitratePerChannel);
-    CopyName(info.name, sizeof info.name, buffer.SourceOpen() ? buffer.Source()->Name() : nullptr);
-}
 
 bool IsSupportedDivisor(int divisor) { return divisor == 1 || divisor == 2 || divisor == 4; }
 
 }  // namespace
 
 Decoder::Decoder()
-    : layer2_(std::make_unique<Layer2Decoder>(core_)), layer3_(std::make_unique<Layer3Decoder>(core_)) {
-    core_.RegisterLayer(layer2_.get());
-    core_.RegisterLayer(layer3_.get());
+    : core_(std::make_unique<DecoderCore>()),
+      layer2_(std::make_unique<Layer2Decoder>(*core_)),
+      layer3_(std::make_unique<Layer3Decoder>(*core_)) {
+    core_->RegisterLayer(layer2_.get());
+    core_->RegisterLayer(layer3_.get());
 }
 
 Decoder::~Decoder() = default;
 
-int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer) {
-    char error[128];
+BitstreamBuffer& Decoder::Stream() { return core_->stream; }
+
+uint32_t Decoder::LastPcmBytes() const { return core_->lastPcmBytes; }
+
+const char* Decoder::LastError() const { return core_->LastError(); }
+
+const OutputFormat& Decoder::Format() const { return core_->format; }
+
+int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer, FrameHeader* firstHeader) {
     FrameHeader header;
-    if (!FindFirstFrame(buffer, header, error, sizeof error)) {
-        if (error[0] != '\0') core_.SetError("%s", error);
-        return 0;
-    }
-    const int layer = header.Layer();
-    if (layer != 2 && layer != 3) {
-        core_.SetError("This type of audiofile is currently not supported!");
-        return 0;
-    }
-    if (header.BitrateIndex() == 15) {
-        core_.SetError(layer == 2 ? "Layer II: Forbidden bitrate used for encoding!"
-                                  : "Layer III: Forbidden bitrate used for encoding!");
+    const char* message = nullptr;
+    if (!FindFirstFrame(buffer, header, message)) {
+        if (message != nullptr) core_->SetError("%s", message);
         return 0;
     }
     if (!IsSupportedDivisor(info.divisor)) info.divisor = 1;
-    FillStreamFields(info, header, layer);
+    FillStreamFields(info, header, header.Layer());
     FillOutputFields(info, buffer);
+    if (firstHeader != nullptr) *firstHeader = header;
     return 1;
 }
 
 int Decoder::OpenStream(StreamInfo& info) {
+    // A failure below leaves the state of the stream before half overwritten:
+    // its layer decoder must not run on.
+    active_ = nullptr;
     // A divisor outside 1, 2, 4 would make the output stage write more than
     // the block it was given.
     if (!IsSupportedDivisor(info.divisor)) {
-        core_.SetError("Wrong frequency divisor (%d)!", info.divisor);
+        core_->SetError("Wrong frequency divisor (%d)!", info.divisor);
         return 0;
     }
-    core_.synthesis.Reset();
-    char error[128] = "";
+    core_->synthesis.Reset();
     FrameHeader header;
-    if (!FindFirstFrame(core_.stream, header, error, sizeof error)) {
-        if (error[0] != '\0') core_.SetError("%s", error);
+    const char* message = nullptr;
+    if (!FindFirstFrame(core_->stream, header, message)) {
+        if (message != nullptr) core_->SetError("%s", message);
         return 0;
     }
-    if (core_.SeekPending()) core_.CarryOutSeek();
-
-    LayerDecoder* chosen = nullptr;
-    switch (header.LayerField()) {
-        case 1: chosen = layer3_.get(); break;
-        case 2: chosen = layer2_.get(); break;
-        default:
-            core_.SetError("This type of audiofile is currently not supported!");
-            return 0;
+    // A seek still pending belongs to the stream it was asked for: a reopening
+    // of that stream starts at its target, any other stream at its beginning.
+    if (core_->SeekPending()) {
+        const char* name = core_->stream.SourceOpen() ? core_->stream.Source()->Name() : nullptr;
+        if (name != nullptr && std::strcmp(name, core_->current.name) == 0) {
+            core_->CarryOutSeek();
+        } else {
+            core_->CancelSeek();
+        }
     }
-    if (!chosen->Setup(info, header)) return 0;
-    active_ = chosen;
 
-    FillOutputFields(info, core_.stream);
-    OutputFormat& format = core_.format;
+    LayerDecoder* chosen = header.Layer() == 3 ? static_cast<LayerDecoder*>(layer3_.get()) : layer2_.get();
+    if (!chosen->Setup(info, header)) return 0;
+
+    FillOutputFields(info, core_->stream);
+    OutputFormat& format = core_->format;
     format.divisor = info.divisor;
     format.quality = info.quality;
     format.sampleRate = static_cast<uint16_t>(info.outputSampleRate);
     format.channels = static_cast<uint16_t>(info.outputChannels);
     format.bitsPerSample = static_cast<uint16_t>(info.bitsPerSample);
     format.bytesPerSample = static_cast<uint16_t>(info.bitsPerSample / 8);
-    core_.UpdateFrameSize();
-    uint32_t frame = static_cast<uint32_t>(core_.stream.Position() / format.frameSize);
-    core_.frameCounter = frame < 1 ? 1 : frame;
-    core_.current = info;
+    core_->UpdateFrameSize();
+    uint32_t frame = static_cast<uint32_t>(core_->stream.Position() / format.codedFrameSize);
+    core_->frameCounter = frame < 1 ? 1 : frame;
+    core_->current = info;
 
     if (info.outputChannels != 1 && info.outputChannels != 2) {
-        core_.SetError("Wrong number of playback channels (%d)!", info.outputChannels);
-        active_ = nullptr;
+        core_->SetError("Wrong number of playback channels (%d)!", info.outputChannels);
         return 0;
     }
     if (info.bitsPerSample != 8 && info.bitsPerSample != 16) {
-        core_.SetError("Wrong number of sample bits (%d)!", info.bitsPerSample);
-        active_ = nullptr;
+        core_->SetError("Wrong number of sample bits (%d)!", info.bitsPerSample);
         return 0;
     }
-    core_.synthesis.Configure(format);
+    core_->synthesis.Configure(format);
+    active_ = chosen;
     return 1;
 }
 
 uint32_t Decoder::DecodeFrame(uint8_t* out) {
-    core_.lastFrameBytes = 0;
+    core_->lastPcmBytes = 0;
     if (active_ == nullptr) return 0;
-    return active_->DecodeFrame(out);
+    UnitResult result = active_->DecodeUnit();
+    // A seek asked for once the data has ended goes back into the stream
+    // instead of waiting for a frame that never comes.
+    if (result == UnitResult::kEnd && core_->SeekPending()) {
+        core_->CarryOutSeek();
+        result = active_->DecodeUnit();
+    }
+    if (result == UnitResult::kEnd) return 0;
+    return core_->FinishFrame(out, result == UnitResult::kDecoded);
 }
 
 int Decoder::RequestSeek(int32_t milliseconds) {
-    double offset = core_.streamChannels * core_.bitratePerChannel * (milliseconds * 0.125);
+    double offset = core_->streamChannels * core_->bitratePerChannel * (milliseconds * 0.125);
     if (offset < 0.0) offset = 0.0;
     if (offset > 4294967295.0) offset = 4294967295.0;
-    return core_.RequestSeekOffset(static_cast<uint32_t>(offset)) ? 1 : 0;
+    return core_->RequestSeekOffset(static_cast<uint32_t>(offset)) ? 1 : 0;
 }
 
 int Decoder::RefreshStreamInfo(StreamInfo& info) {
-    info = core_.current;
-    info.bitratePerChannel = core_.bitratePerChannel;
-    info.length = core_.stream.Length();
+    info = core_->current;
+    info.bitratePerChannel = core_->bitratePerChannel;
+    info.length = core_->stream.Length();
     info.duration = DurationMs(info.length, info.streamChannels, info.bitratePerChannel);
-    CopyName(info.name, sizeof info.name, core_.stream.SourceOpen() ? core_.stream.Source()->Name() : nullptr);
-    core_.current = info;
+    CopySourceName(info, core_->stream);
+    core_->current = info;
     return 1;
 }
 

@@ -1,10 +1,10 @@
 #include "decoder_core.h"
 
-#include "decoder.h"
-
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+
+#include "diagnostics.h"
+#include "stream_fields.h"
 
 namespace plyvane {
 
@@ -34,21 +34,48 @@ bool DecoderCore::EnsureBytes(int count) {
     return stream.Available() >= count;
 }
 
-bool DecoderCore::SyncToNextFrame(FrameHeader& header) {
+DecoderCore::FrameSearch DecoderCore::NextFrame(FrameHeader& header) {
     stream.AlignToByte();
-    const int searchLimit = format.frameSizeBytes * 256;
+    const int searchLimit = format.codedFrameBytes * 256;
     for (int skipped = 0; skipped <= searchLimit; ++skipped) {
         // Near the end of the data a refill may bring nothing; the bytes that
         // are left are still searched.
-        if (!EnsureFrameAvailable() && stream.Available() < 4) return false;
-        uint32_t word = stream.PeekWordAtByte();
-        if (HasSyncWord(word) && (word & kFrameMatchMask) == (referenceHeader & kFrameMatchMask)) {
+        if (!EnsureBytes(format.codedFrameBytes) && stream.Available() < 4) return FrameSearch::kEnd;
+        const uint32_t word = stream.PeekWordAtByte();
+        if (HasSyncWord(word) && ((word ^ referenceHeader) & kFrameMatchMask) == 0) {
             header.bits = word & 0xFFFFF;
-            return true;
+            const int bytes = header.CodedBytes(layer);
+            if (bytes > 0) {
+                if (!EnsureBytes(bytes)) return FrameSearch::kCutOff;
+                if (header.Channels() == streamChannels) {
+                    lastMode_ = header.Mode();
+                    return FrameSearch::kFound;
+                }
+                switch (FollowerOf(header, bytes)) {
+                    case Follower::kSameKind:
+                        return FrameSearch::kChannelChange;
+                    case Follower::kStreamFrame:
+                        header.bits = (header.bits & ~kModeBits) | (static_cast<uint32_t>(lastMode_) << kModeShift);
+                        return FrameSearch::kFound;
+                    case Follower::kNone:
+                        break;
+                }
+            }
+            Diagnostic(DiagnosticTo::kOutput, "resync\n");
         }
         stream.SkipBytes(1);
     }
-    return false;
+    return FrameSearch::kLost;
+}
+
+DecoderCore::Follower DecoderCore::FollowerOf(FrameHeader header, int codedBytes) {
+    if (!EnsureBytes(codedBytes + 4)) return Follower::kNone;
+    const uint32_t word = stream.PeekWordAtByte(codedBytes);
+    if (FrameHeader{word & 0xFFFFF}.CodedBytes(layer) <= 0) return Follower::kNone;
+    if (IsSameKind(word, header)) return Follower::kSameKind;
+    if (IsSameKind(word, FrameHeader{referenceHeader | (static_cast<uint32_t>(lastMode_) << kModeShift)}))
+        return Follower::kStreamFrame;
+    return Follower::kNone;
 }
 
 void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNumber) {
@@ -58,6 +85,7 @@ void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNum
     info.subbands = SubbandSamples::kSubbands;
     info.slots = SubbandSamples::kSlots;
     referenceHeader = header.bits & kReferenceHeaderMask;
+    lastMode_ = header.Mode();
     layer = layerNumber;
     streamChannels = info.streamChannels;
     sampleRate = info.sampleRate;
@@ -65,10 +93,10 @@ void DecoderCore::AdoptStream(StreamInfo& info, FrameHeader header, int layerNum
 }
 
 void DecoderCore::UpdateFrameSize() {
-    float fs = static_cast<float>(streamChannels * bitratePerChannel * kSamplesPerFrame * 1000.0 /
+    float fs = static_cast<float>(streamChannels * bitratePerChannel * kSamplesPerUnit * 1000.0 /
                                   (sampleRate * 8.0) + 1.0);
-    format.frameSize = fs;
-    format.frameSizeBytes = static_cast<int32_t>(fs);
+    format.codedFrameSize = fs;
+    format.codedFrameBytes = static_cast<int32_t>(fs);
     totalFrames = static_cast<uint32_t>(stream.Length() / fs);
 }
 
@@ -98,14 +126,14 @@ void DecoderCore::CarryOutSeek() {
     for (LayerDecoder* layerDecoder : layers_) {
         if (layerDecoder != nullptr) layerDecoder->ResetState();
     }
-    uint32_t frame = format.frameSize > 0.0f ? static_cast<uint32_t>(offset / format.frameSize) : 0;
+    uint32_t frame = format.codedFrameSize > 0.0f ? static_cast<uint32_t>(offset / format.codedFrameSize) : 0;
     frameCounter = frame < 1 ? 1 : frame;
     seekPending_.store(false, std::memory_order_release);
     stream.Reset(offset);
 }
 
 uint32_t DecoderCore::FinishFrame(uint8_t* out, bool synthesize) {
-    lastFrameBytes = synthesize ? synthesis.SynthesizeFrame(subbands, streamChannels, out) : 0;
+    lastPcmBytes = synthesize ? synthesis.SynthesizeFrame(subbands, streamChannels, out) : 0;
     if (SeekPending()) CarryOutSeek();
     return frameCounter++;
 }

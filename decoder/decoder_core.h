@@ -19,7 +19,6 @@ class DecoderCore {
 public:
     static constexpr int kStreamCapacity = 16384;
     static constexpr int kStreamRefillThreshold = 1152;
-    static constexpr int kSamplesPerFrame = 1152;
 
     DecoderCore();
 
@@ -31,19 +30,26 @@ public:
         ;
     const char* LastError() const { return lastError_; }
 
-    // Refills when fewer than the integer frame size remain; false when not
-    // even a header is left.
-    bool EnsureFrameAvailable() { return EnsureBytes(format.frameSizeBytes); }
+    enum class FrameSearch {
+        kFound,          // the header at the read pointer, its whole frame buffered
+        kEnd,            // the data ended without another frame
+        kCutOff,         // the data ends inside the next frame
+        kLost,           // no frame of the stream within frame size x 256 bytes
+        kChannelChange,  // the stream goes on with another channel count
+    };
+
     // Refills when fewer than count bytes remain; true when count bytes are
     // there, false when the data ends before (the bytes left stay readable).
     bool EnsureBytes(int count);
-    // From the byte-aligned read position, finds the next sync word whose
-    // header matches the reference header in ID, layer and sampling
-    // frequency, refilling as needed. Leaves the
-    // read pointer on the header's first byte. False when the data has ended
-    // or after frame size x 256 bytes without a match. The frame itself may
-    // still be incomplete: compare Available() with its FrameBytes().
-    bool SyncToNextFrame(FrameHeader& header);
+    // From the byte-aligned read position, the next frame of the stream: a
+    // sync word whose header matches the reference header in ID, layer and
+    // sampling frequency. A header of the other channel count ends the
+    // stream only when a header of that count follows where its frame ends;
+    // followed by a frame of the stream, it had its mode damaged and gets
+    // the mode of the frame before. Any other such header, and one without
+    // a frame length, is damage, passed over with "resync". Leaves the read
+    // pointer on the header's first byte.
+    FrameSearch NextFrame(FrameHeader& header);
     // After a header was accepted: a passed stream marker restarts the frame
     // counter and takes the new file's bit rate.
     void CheckStreamMarker(FrameHeader header);
@@ -55,6 +61,7 @@ public:
     bool RequestSeekOffset(uint32_t byteOffset);
     bool SeekPending() const { return seekPending_.load(std::memory_order_acquire); }
     void CarryOutSeek();
+    void CancelSeek() { seekPending_.store(false, std::memory_order_release); }
 
     // The part of a layer's set-up that every layer shares: clears the filter
     // bank and the subband samples, fills the stream fields of info from the
@@ -79,9 +86,16 @@ public:
     uint32_t frameCounter = 1;
     uint32_t totalFrames = 0;
     // Bytes the last DecodeFrame wrote (0 when a Layer III unit had no data).
-    uint32_t lastFrameBytes = 0;
+    uint32_t lastPcmBytes = 0;
 
 private:
+    // What follows the frame at the read pointer where it ends: a header of
+    // its own kind, a header of the stream (its channel count), or neither.
+    enum class Follower { kSameKind, kStreamFrame, kNone };
+    Follower FollowerOf(FrameHeader header, int codedBytes);
+
+    // The mode of the last frame of the stream's channel count.
+    int lastMode_ = kStereo;
     char lastError_[256];
     std::atomic<uint32_t> seekOffset_{0};
     std::atomic<bool> seekPending_{false};

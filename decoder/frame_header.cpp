@@ -28,7 +28,7 @@ int FrameHeader::BitrateKbps(int layer) const {
 
 int FrameHeader::SampleRate() const { return kSampleRateHz[Id()][SampleRateIndex()]; }
 
-int FrameHeader::FrameBytes(int layer) const {
+int FrameHeader::CodedBytes(int layer) const {
     const int kbps = BitrateKbps(layer);
     const int rate = SampleRate();
     if (kbps <= 0 || rate == 0) return 0;

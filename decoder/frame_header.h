@@ -16,6 +16,9 @@ constexpr uint32_t kReferenceHeaderMask = 0xE0D0F;
 constexpr uint32_t kFrameMatchMask = 0xE0C00;
 
 enum ChannelMode { kStereo = 0, kJointStereo = 1, kDualChannel = 2, kSingleChannel = 3 };
+// Where the mode lies in the 20-bit header.
+constexpr int kModeShift = 6;
+constexpr uint32_t kModeBits = 3u << kModeShift;
 
 struct FrameHeader {
     uint32_t bits = 0;  // the low 20 bits of the header word
@@ -29,7 +32,7 @@ struct FrameHeader {
     int BitrateIndex() const { return (bits >> 12) & 15; }
     int SampleRateIndex() const { return (bits >> 10) & 3; }
     int Padding() const { return (bits >> 9) & 1; }
-    int Mode() const { return (bits >> 6) & 3; }
+    int Mode() const { return static_cast<int>((bits & kModeBits) >> kModeShift); }
     int ModeExtension() const { return (bits >> 4) & 3; }
     int Channels() const { return Mode() == kSingleChannel ? 1 : 2; }
 
@@ -37,9 +40,9 @@ struct FrameHeader {
     // -1 for the forbidden index 15, 0 for free format.
     int BitrateKbps(int layer) const;
     int SampleRate() const;
-    // Bytes of this frame, header included; 0 for free format and damaged
+    // Coded bytes of this frame, header included; 0 for free format and damaged
     // headers. MPEG-2 Layer III frames hold half the samples of the others.
-    int FrameBytes(int layer) const;
+    int CodedBytes(int layer) const;
     // The table rate, halved unless the stream has one channel.
     int BitratePerChannel(int layer) const;
 };
@@ -51,5 +54,12 @@ extern const int32_t kSampleRateHz[2][4];
 
 // The sync word of a 32-bit header word: its top 12 bits all ones.
 inline bool HasSyncWord(uint32_t word) { return (word >> 20) == 0xFFF; }
+
+// Whether a 32-bit word is a header of the same kind of stream as header:
+// sync, ID, layer, sampling frequency and channel count agree.
+inline bool IsSameKind(uint32_t word, FrameHeader header) {
+    return HasSyncWord(word) && ((word ^ header.bits) & kFrameMatchMask) == 0 &&
+           FrameHeader{word & 0xFFFFF}.Channels() == header.Channels();
+}
 
 }  // namespace plyvane

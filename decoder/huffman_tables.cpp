@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "diagnostics.h"
 
 namespace plyvane {
 namespace {
@@ -82,8 +83,7 @@ uint32_t LookupWidth(const uint8_t* tree, uint32_t treelen) {
 }
 
 [[noreturn]] void LookupAllocationFailed() {
-    std::printf("Shit\n");
-    std::exit(-111);
+    FatalError(-111, DiagnosticTo::kOutput, "Shit\n");
 }
 
 // The direct look-up of up to 9 bits: entry r holds the leaf and code length
@@ -240,7 +240,7 @@ int DecodeCode(const HuffmanTable& table, BitstreamBuffer& reader) {
     const WalkResult leaf =
         WalkTree(table.tree, table.treelen, 0, 0, [&reader] { return static_cast<int>(reader.ReadBit()); });
     if (leaf.bits == 0) {
-        std::printf("Illegal Huffman code in data.\n");
+        Diagnostic(DiagnosticTo::kOutput, "Illegal Huffman code in data.\n");
         return -1;
     }
     return leaf.value;
@@ -264,7 +264,7 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
         std::sscanf(line, "%255s %255s %u %u %u %u", keyword, name, &treelen, &xlen, &ylen, &linbits);
         if (std::strcmp(keyword, ".end") == 0) return static_cast<int>(i);
         if (std::strcmp(keyword, ".table") != 0) {
-            std::fprintf(stderr, "huffman table %u data corrupted\n", i);
+            Diagnostic(DiagnosticTo::kError, "huffman table %u data corrupted\n", i);
             return -1;
         }
         HuffmanTable& table = tables[i];
@@ -279,7 +279,7 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
         std::memcpy(table.name, name, std::min(std::strlen(name), sizeof table.name - 1));
         unsigned number = ~0u;
         if (std::sscanf(name, "%u", &number) != 1 || number != i) {
-            std::fprintf(stderr, "wrong table number %u\n", i);
+            Diagnostic(DiagnosticTo::kError, "wrong table number %u\n", i);
             return -2;
         }
 
@@ -290,7 +290,7 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
         if (std::strcmp(kind, ".reference") == 0) {
             const HuffmanTable* other = referenced < i ? &tables[referenced] : nullptr;
             if (other == nullptr || other->xlen != table.xlen || other->ylen != table.ylen) {
-                std::fprintf(stderr, "wrong table %u reference\n", i);
+                Diagnostic(DiagnosticTo::kError, "wrong table %u reference\n", i);
                 return -3;
             }
             table.reference = static_cast<int32_t>(referenced);
@@ -309,14 +309,13 @@ int ParseHuffmanTables(const char* text, HuffmanTable* tables) {
             if (treelen > 4096) treelen = 4096;
             uint8_t* tree = new (std::nothrow) uint8_t[treelen == 0 ? 2 : 2 * treelen]();
             if (tree == nullptr) {
-                std::fprintf(stderr, "heaperror at table %d\n", static_cast<int>(i));
-                std::exit(-10);
+                FatalError(-10, DiagnosticTo::kError, "heaperror at table %d\n", static_cast<int>(i));
             }
             lines.ReadPairs(tree, treelen);
             table.tree = tree;
             table.treelen = treelen;
         } else {
-            std::fprintf(stderr, "huffman decodertable error at table %d\n", static_cast<int>(i));
+            Diagnostic(DiagnosticTo::kError, "huffman decodertable error at table %d\n", static_cast<int>(i));
         }
         if (table.tree == nullptr) {
             // Without a tree the table decodes nothing, like table 0.
@@ -348,8 +347,7 @@ void LoadHuffmanTables() {
     if (g_loaded) return;
     int count = ParseHuffmanTables(kHuffmanTableText, g_tables);
     if (count != kHuffmanTableCount) {
-        std::fprintf(stderr, "decoder table read error\n");
-        std::exit(4);
+        FatalError(4, DiagnosticTo::kError, "decoder table read error\n");
     }
     g_loaded = true;
 }

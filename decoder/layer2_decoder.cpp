@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "decoder.h"
 #include "layer2_samples.h"
 
 namespace plyvane {
@@ -23,10 +22,6 @@ void Layer2Decoder::ResetState() {
 int Layer2Decoder::Setup(StreamInfo& info, FrameHeader header) {
     Layer2Tables::Get();
     ResetState();
-    if (header.BitrateIndex() == 15) {
-        core_.SetError("Layer II: Forbidden bitrate used for encoding!");
-        return 0;
-    }
     core_.AdoptStream(info, header, 2);
     int selected = SelectLayer2Table(header.Id(), info.sampleRate, info.bitratePerChannel);
     if (selected < 0) {
@@ -108,15 +103,14 @@ void Layer2Decoder::ReadSamples(int bound, int channels) {
     ReadLayer2Samples(core_.stream, *table_, bound, channels, allocation_, scaleFactor_, core_.subbands);
 }
 
-uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
+UnitResult Layer2Decoder::DecodeUnit() {
     BitstreamBuffer& bits = core_.stream;
     FrameHeader header;
-    if (!core_.SyncToNextFrame(header)) return 0;
     // Only whole frames are decoded: the last one of a file too, but not one
     // that the file cuts off.
-    if (!core_.EnsureBytes(header.FrameBytes(2))) return 0;
+    if (core_.NextFrame(header) != DecoderCore::FrameSearch::kFound) return UnitResult::kEnd;
+    const int frameStart = bits.ReadOffset();
     bits.Skip(32);
-    if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return 0;
     core_.CheckStreamMarker(header);
     if (header.HasCrc()) bits.Skip(16);
     SelectTable(header);
@@ -129,7 +123,11 @@ uint32_t Layer2Decoder::DecodeFrame(uint8_t* out) {
     ReadAllocation(bound, channels);
     ReadScaleFactors(channels);
     ReadSamples(bound, channels);
-    return core_.FinishFrame(out, true);
+    // The next frame begins where this one ends, whatever its ancillary data
+    // holds and however far damaged allocations made the decoding read.
+    bits.AlignToByte();
+    bits.SkipBytes(frameStart + header.CodedBytes(2) - bits.ReadOffset());
+    return UnitResult::kDecoded;
 }
 
 }  // namespace plyvane

@@ -15,7 +15,7 @@ public:
     explicit Layer2Decoder(DecoderCore& core) : core_(core) {}
 
     int Setup(StreamInfo& info, FrameHeader header) override;
-    uint32_t DecodeFrame(uint8_t* out) override;
+    UnitResult DecodeUnit() override;
     void ResetState() override;
 
     const Layer2AllocationTable* AllocationTable() const { return table_; }

@@ -1,9 +1,8 @@
 #include "layer3_decoder.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "decoder.h"
+#include "diagnostics.h"
 #include "huffman_tables.h"
 #include "layer3_huffman.h"
 #include "layer3_imdct.h"
@@ -13,13 +12,6 @@
 #include "layer3_tables.h"
 
 namespace plyvane {
-namespace {
-
-// Slot counts from this on cannot come from a valid header.
-constexpr int kMaxSlots = 2048;
-constexpr int kImplausibleSlots = 10000;
-
-}  // namespace
 
 void Layer3Decoder::ResetState() {
     reservoir_.ClearReadState();
@@ -35,10 +27,6 @@ void Layer3Decoder::ReleaseTables() { ReleaseHuffmanTables(); }
 
 int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
     ResetState();
-    if (header.BitrateIndex() == 15) {
-        core_.SetError("Layer III: Forbidden bitrate used for encoding!");
-        return 0;
-    }
     core_.AdoptStream(info, header, 3);
     LoadHuffmanTables();
     // Build the stage tables now rather than inside the first frame.
@@ -46,25 +34,14 @@ int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
     return 1;
 }
 
-uint32_t Layer3Decoder::DecodeFrame(uint8_t* out) {
+UnitResult Layer3Decoder::DecodeUnit() {
     const bool mpeg1 = ((core_.referenceHeader >> 19) & 1) != 0;
     const int framesPerUnit = mpeg1 ? 1 : 2;
-    int slotOffset = 0;
-    for (int frame = 0; frame < framesPerUnit;) {
-        switch (DecodeOneFrame(slotOffset)) {
-            case FrameResult::kEnd:
-                return 0;
-            case FrameResult::kSkipped:
-                continue;
-            case FrameResult::kNoMainData:
-                return core_.FinishFrame(out, false);
-            case FrameResult::kDecoded:
-                slotOffset += mpeg1 ? 36 : 18;
-                ++frame;
-                break;
-        }
+    for (int frame = 0; frame < framesPerUnit; ++frame) {
+        const UnitResult result = DecodeOneFrame(frame * 18);
+        if (result != UnitResult::kDecoded) return result;
     }
-    return core_.FinishFrame(out, true);
+    return UnitResult::kDecoded;
 }
 
 int Layer3Decoder::AppendMainData(int slots) {
@@ -78,24 +55,23 @@ int Layer3Decoder::AppendMainData(int slots) {
     return count;
 }
 
-Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
+UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     BitstreamBuffer& stream = core_.stream;
-    // At the end of the data the refill brings nothing, but the whole frames
-    // still in the buffer are decoded.
-    if (stream.RefillPermitted()) stream.Refill();
-    if (stream.Available() < 4) {
-        std::printf("EOF#1\n");
-        return FrameResult::kEnd;
-    }
     FrameHeader header;
-    if (!core_.SyncToNextFrame(header)) return FrameResult::kEnd;
     // Only whole frames are decoded (also those longer than the refill
     // threshold); a frame that the data cuts off ends the stream.
-    if (!core_.EnsureBytes(header.FrameBytes(3))) {
-        std::printf("EOF#2\n");
-        return FrameResult::kEnd;
+    switch (core_.NextFrame(header)) {
+        case DecoderCore::FrameSearch::kFound:
+            break;
+        case DecoderCore::FrameSearch::kEnd:
+            Diagnostic(DiagnosticTo::kOutput, "EOF#1\n");
+            return UnitResult::kEnd;
+        case DecoderCore::FrameSearch::kCutOff:
+            Diagnostic(DiagnosticTo::kOutput, "EOF#2\n");
+            return UnitResult::kEnd;
+        default:
+            return UnitResult::kEnd;
     }
-    if ((header.Mode() == kSingleChannel) != (core_.streamChannels == 1)) return FrameResult::kEnd;
     core_.CheckStreamMarker(header);
     stream.Skip(32);
     if (header.HasCrc()) stream.Skip(16);
@@ -106,26 +82,20 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     const int channels = core_.streamChannels;
     const int bitrate = header.BitrateKbps(3);
     const int sampleRate = header.SampleRate();
-    int slots = -1;
-    if (bitrate > 0 && sampleRate > 0) {
-        slots = static_cast<int>(static_cast<uint32_t>(bitrate) * 144000u / static_cast<uint32_t>(sampleRate));
-        if (!mpeg1) slots /= 2;
-        slots -= SideInfoBytes(header.Id(), channels);
-        slots += header.Padding();
-        slots -= 4;
-        if (header.HasCrc()) slots -= 2;
-    }
-    if (slots > kImplausibleSlots || slots < 0) std::printf("illegal nSlots\n");
+    // The frame search passed over headers without a bit rate, so every
+    // frame has main data.
+    int slots = static_cast<int>(static_cast<uint32_t>(bitrate) * 144000u / static_cast<uint32_t>(sampleRate));
+    if (!mpeg1) slots /= 2;
+    slots -= SideInfoBytes(header.Id(), channels);
+    slots += header.Padding();
+    slots -= 4;
+    if (header.HasCrc()) slots -= 2;
 
     if (reservoir_.Available() < 0) {
-        std::printf("error: bytes in buffer < 0\n");
+        Diagnostic(DiagnosticTo::kOutput, "error: bytes in buffer < 0\n");
         reservoir_.ClearReadState();
         // Everything appended so far is gone: the next main data starts after it.
         consumedBits_ = appendedBytes_ * 8;
-    }
-    if (slots <= 0 || slots >= kMaxSlots) {
-        std::printf("resync\n");
-        return FrameResult::kSkipped;
     }
 
     const int appended = AppendMainData(slots);
@@ -137,20 +107,20 @@ Layer3Decoder::FrameResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     const int64_t discard = appendedBytes_ - sideInfo_.main_data_begin - consumedBits_ / 8;
     appendedBytes_ += appended;
 
-    if (discard < 0) return FrameResult::kNoMainData;
+    if (discard < 0) return UnitResult::kNoOutput;
     if (discard > reservoir_.Available()) {
-        std::printf("err1 %d,%d\n", static_cast<int>(discard), reservoir_.Available());
+        Diagnostic(DiagnosticTo::kOutput, "err1 %d,%d\n", static_cast<int>(discard), reservoir_.Available());
         reservoir_.ClearReadState();
         appendedBytes_ = 0;
         consumedBits_ = 0;
-        return FrameResult::kNoMainData;
+        return UnitResult::kNoOutput;
     }
     reservoir_.SkipBytes(static_cast<int>(discard));
     consumedBits_ += discard * 8;
 
     const int granules = mpeg1 ? 2 : 1;
     for (int gr = 0; gr < granules; ++gr) DecodeGranule(header, gr, slotOffset + 18 * gr);
-    return FrameResult::kDecoded;
+    return UnitResult::kDecoded;
 }
 
 void Layer3Decoder::DecodeGranule(FrameHeader header, int gr, int slotOffset) {

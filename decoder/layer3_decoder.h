@@ -22,21 +22,15 @@ public:
     explicit Layer3Decoder(DecoderCore& core) : core_(core) {}
 
     int Setup(StreamInfo& info, FrameHeader header) override;
-    uint32_t DecodeFrame(uint8_t* out) override;
+    UnitResult DecodeUnit() override;
     void ResetState() override;
     // Frees the Huffman tables at program end; a later Layer III stream
     // loads them again.
     void ReleaseTables();
 
 private:
-    enum class FrameResult {
-        kDecoded,     // granules written to the subband samples
-        kSkipped,     // implausible slot count: the frame does not count
-        kNoMainData,  // main data not (yet) in the reservoir: no output
-        kEnd,         // no further frame
-    };
-
-    FrameResult DecodeOneFrame(int slotOffset);
+    // One frame's granules into the subband samples from slotOffset on.
+    UnitResult DecodeOneFrame(int slotOffset);
     // Appends this frame's main data to the reservoir; returns the bytes
     // that arrived.
     int AppendMainData(int slots);

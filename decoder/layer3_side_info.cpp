@@ -1,6 +1,6 @@
 #include "layer3_side_info.h"
 
-#include <cstdio>
+#include "diagnostics.h"
 
 namespace plyvane {
 namespace {
@@ -24,7 +24,7 @@ void ReadGranuleChannel(BitstreamBuffer& bits, bool mpeg1, GranuleChannelInfo& g
         for (int w = 0; w < 3; ++w) gc.subblock_gain[w] = static_cast<int>(bits.Read(3));
         if (gc.block_type == 0) {
             // Not a valid combination; the previous region0_count stays.
-            std::printf("Side info bad: block_type == 0 in split block.\n");
+            Diagnostic(DiagnosticTo::kOutput, "Side info bad: block_type == 0 in split block.\n");
         } else {
             gc.region0_count = gc.block_type == 2 && !gc.mixed_block_flag ? 8 : 7;
         }

@@ -36,9 +36,10 @@ struct OutputFormat {
     uint16_t channels = 2;
     uint16_t bitsPerSample = 16;
     uint16_t bytesPerSample = 2;
-    // The frame size estimate: bytes of one unit, truncated and as a float.
-    int32_t frameSizeBytes = 0;
-    float frameSize = 0.0f;
+    // The frame size estimate: coded (compressed) bytes of one unit of 1152
+    // samples, truncated and as a float. PCM sizes carry "pcm" in their names.
+    int32_t codedFrameBytes = 0;
+    float codedFrameSize = 0.0f;
 };
 
 }  // namespace plyvane

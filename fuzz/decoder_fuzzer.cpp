@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to OpenStream and DecodeFrame. The first byte picks
-// the output format and a seek, so every output stage and the seek path see
-// damaged streams too.
+// Feeds arbitrary bytes to the probe, OpenStream and DecodeFrame. The last
+// byte also picks the output format and a seek, so every output stage and the
+// seek path see damaged streams too; the bytes stay whole, so any stream
+// file is a seed as it is.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,13 +13,22 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace plyvane;
     if (size < 1) return 0;
-    const uint8_t options = data[0];
-    MemoryByteSource source(data + 1, size - 1, "fuzz");
-    source.Open("fuzz");
+    const uint8_t options = data[size - 1];
+    // The sources outlive the decoder, whose buffer closes them at the end.
+    MemoryByteSource source(data, size, "fuzz");
+    MemoryByteSource probed(data, size, "probe");
     auto decoder = std::make_unique<Decoder>();
+
+    probed.Open("probe");
+    BitstreamBuffer probeBuffer(8192, 1152);
+    probeBuffer.Attach(&probed);
+    probeBuffer.SetRefillPermitted(true);
+    StreamInfo probe;
+    decoder->ProbeStream(probe, probeBuffer);
+
+    source.Open("fuzz");
     decoder->Stream().Attach(&source);
     decoder->Stream().SetRefillPermitted(true);
-
     StreamInfo info;
     static const int kDivisors[] = {1, 2, 4, 1};
     info.divisor = kDivisors[options & 3];
@@ -28,10 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!decoder->OpenStream(info)) return 0;
 
     std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame));
-    for (int frame = 0; frame < 2000; ++frame) {
-        if (frame == 3 && (options & 0x40)) decoder->RequestSeek(options & 0x80 ? 50 : 0);
-        if (decoder->DecodeFrame(block.data()) == 0) break;
-        if (decoder->LastFrameBytes() > block.size()) __builtin_trap();
+    // Every unit takes at least one header from the data: more units than
+    // that is a loop that never ends.
+    const size_t unitLimit = size / 4 + 2;
+    size_t units = 0;
+    while (decoder->DecodeFrame(block.data()) != 0) {
+        if (decoder->LastPcmBytes() > block.size()) __builtin_trap();
+        if (++units > unitLimit) __builtin_trap();
+        if (units == 3 && (options & 0x40)) decoder->RequestSeek(options & 0x80 ? 50 : 0);
     }
     StreamInfo refreshed;
     decoder->RefreshStreamInfo(refreshed);

@@ -45,7 +45,7 @@ bool AudioEngine::FillBlock(WaveBlock& block) {
         firstFrameAfterStart_ = false;
         decodedFrame_ = n;
         // A Layer III unit whose main data has not arrived writes nothing.
-        block.length += decoder_.LastFrameBytes();
+        block.length += decoder_.LastPcmBytes();
     }
     return true;
 }
@@ -197,7 +197,7 @@ int AudioEngine::RefillStep() {
             nextFilePending_ = true;
             countdown_ = framesPerNotification_;
         }
-        block.length += decoder_.LastFrameBytes();
+        block.length += decoder_.LastPcmBytes();
     }
     ports_.device.Write(block);
     refillActive_ = true;

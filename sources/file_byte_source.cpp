@@ -31,9 +31,10 @@ int FileByteSource::Open(const char* name) {
 }
 
 bool FileByteSource::OpenListEntry(size_t index) {
+    if (!file_.Open((*list_)[index].c_str())) return false;
     index_ = index;
     currentName_ = (*list_)[index];
-    return file_.Open(currentName_.c_str());
+    return true;
 }
 
 int FileByteSource::Close() {
@@ -52,10 +53,11 @@ uint32_t FileByteSource::Read(void* destination, uint32_t count) {
     if (list_ == nullptr || got == count) return got;
 
     // The current file ended inside this read: continue with the next
-    // entries, passing over empty ones, until the request is filled.
+    // entries, passing over empty ones, until the request is filled. An
+    // entry that cannot be opened ends the stream after the bytes read so far.
     bool crossed = false;
     while (index_ + 1 < list_->size()) {
-        if (!OpenListEntry(index_ + 1)) return 0;  // ends the stream
+        if (!OpenListEntry(index_ + 1)) break;
         crossed = true;
         got += file_.Read(bytes + got, count - got);
         if (got == count) return got | kNewStreamFlag;

@@ -28,6 +28,7 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 
 std::vector<uint8_t> Layer2Stream() {
     test::Layer2Frame frame;
+    frame.bitrateIndex = 14;  // 384 kbit/s: room for every subband
     for (int sb = 0; sb < 27; ++sb) frame.allocation[0][sb] = frame.allocation[1][sb] = 5;
     frame.code = 9;
     return test::BuildLayer2Stream(frame, 30);

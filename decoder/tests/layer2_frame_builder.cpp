@@ -1,6 +1,8 @@
 #include "layer2_frame_builder.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "frame_header.h"
 #include "layer2_tables.h"
@@ -69,6 +71,12 @@ std::vector<uint8_t> BuildLayer2Frame(const Layer2Frame& f) {
         }
     }
     const int bytes = 144000 * header.BitrateKbps(2) / header.SampleRate() + f.padding;
+    // A frame longer than its header says is no valid frame: the test that
+    // asked for it wants fewer allocations or a higher bit rate.
+    if (w.Bytes().size() > static_cast<size_t>(bytes)) {
+        std::fprintf(stderr, "BuildLayer2Frame: %zu bytes of data for a %d-byte frame\n", w.Bytes().size(), bytes);
+        std::abort();
+    }
     w.PadToBytes(static_cast<size_t>(bytes));
     return w.Bytes();
 }

@@ -29,7 +29,7 @@ DecodedPcm DecodeBytes(const std::vector<uint8_t>& bytes, int quality, int maxUn
     std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame));
     while (result.units < maxUnits && decoder->DecodeFrame(block.data()) != 0) {
         ++result.units;
-        const uint32_t bytes = decoder->LastFrameBytes();
+        const uint32_t bytes = decoder->LastPcmBytes();
         if (bytes == 0) {
             ++result.silentUnits;
             continue;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "decoder_fixture.h"
+#include "frame_header.h"
 #include "layer2_frame_builder.h"
 
 namespace plyvane {
@@ -27,6 +28,22 @@ std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
     return a;
 }
 
+void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t word) {
+    for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(word >> (24 - 8 * i));
+}
+
+// The frame's header every spacing bytes, zeros between: a stream of a kind
+// the decoder refuses, as regular as a real one.
+std::vector<uint8_t> RepeatedHeader(const Layer2Frame& frame, size_t spacing, int count) {
+    std::vector<uint8_t> bytes(spacing * static_cast<size_t>(count), 0);
+    for (int i = 0; i < count; ++i) PutWord(bytes, spacing * static_cast<size_t>(i), test::HeaderWord(frame));
+    return bytes;
+}
+
+size_t FrameLength(const Layer2Frame& frame) {
+    return static_cast<size_t>(FrameHeader{test::HeaderWord(frame) & 0xFFFFF}.CodedBytes(2));
+}
+
 TEST(StreamOpening, ReportsTheParametersOfA128kStereoStream) {
     OpenedStream s(BuildLayer2Stream(Stereo128(), 20));
     ASSERT_EQ(1, s.opened) << s.decoder->LastError();
@@ -38,14 +55,10 @@ TEST(StreamOpening, ReportsTheParametersOfA128kStereoStream) {
     EXPECT_EQ(64, s.info.bitratePerChannel);
     EXPECT_FLOAT_EQ(11.025f, s.info.packratio);
     EXPECT_EQ(4608, s.info.pcmBytesPerFrame);
-    EXPECT_EQ(1152, s.info.samplesPerFrame);
-    EXPECT_EQ(32, s.info.subbands);
-    EXPECT_EQ(36, s.info.slots);
-    EXPECT_EQ(16, s.info.decodedSampleBits);
-    EXPECT_NEAR(418.96f, s.decoder->Format().frameSize, 0.005f);
-    EXPECT_EQ(418, s.decoder->Format().frameSizeBytes);
-    EXPECT_EQ(s.source.Length(), s.info.length);
-    EXPECT_NEAR(s.info.length * 8000.0 / (2 * 64 * 1000.0), s.info.duration, 0.01);
+    EXPECT_NEAR(418.96f, s.decoder->Format().codedFrameSize, 0.005f);
+    EXPECT_EQ(418, s.decoder->Format().codedFrameBytes);
+    EXPECT_EQ(20u * 417u, s.info.length);
+    EXPECT_FLOAT_EQ(521.25f, s.info.duration) << "8340 bytes at 128 kbit/s";
     EXPECT_STREQ("stream.mp2", s.info.name);
 }
 
@@ -58,7 +71,7 @@ TEST(StreamOpening, SizesTheBlockForTheOutputFormat) {
     EXPECT_EQ(576, s.info.pcmBytesPerFrame);
     EXPECT_EQ(11025, s.info.outputSampleRate);
     ASSERT_NE(0u, s.Decode());
-    EXPECT_EQ(576u, s.decoder->LastFrameBytes());
+    EXPECT_EQ(576u, s.decoder->LastPcmBytes());
 }
 
 TEST(StreamOpening, MonoStreamGivesOneOutputChannel) {
@@ -102,6 +115,8 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
     layer1.crc = true;  // 0xFFFE: a real Layer I header, not the 0xFFFF filler
     Layer2Frame forbidden = Stereo128();
     forbidden.bitrateIndex = 15;
+    Layer2Frame forbidden3 = forbidden;
+    forbidden3.layerField = 1;
     Layer2Frame freeFormat = Stereo128();
     freeFormat.bitrateIndex = 0;
     Layer2Frame reservedRate = Stereo128();
@@ -109,30 +124,86 @@ TEST(StreamOpening, RefusesWhatItCannotDecodeWithItsMessage) {
     Layer2Frame mono224 = Stereo128();
     mono224.mode = kSingleChannel;
     mono224.bitrateIndex = 11;  // 224 kbit/s
-    std::vector<uint8_t> layer1Bytes(400, 0);
-    uint32_t word = test::HeaderWord(layer1);
-    for (int i = 0; i < 4; ++i) layer1Bytes[i] = static_cast<uint8_t>(word >> (24 - 8 * i));
-    auto header = [](const Layer2Frame& f) {
-        std::vector<uint8_t> bytes(2000, 0);
-        uint32_t w = test::HeaderWord(f);
-        for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(w >> (24 - 8 * i));
-        return bytes;
-    };
+    // Kinds whose frame length the decoder does not know repeat within 500 bytes.
     const Case cases[] = {
         {"empty", {}, "This is not a valid audiofile!"},
         {"no sync word", std::vector<uint8_t>(5000, 0x7F), "This is not a valid audiofile!"},
         {"only the 0xFFFF filler", std::vector<uint8_t>(3000, 0xFF), "This is not a valid audiofile!"},
-        {"Layer I", layer1Bytes, "This type of audiofile is currently not supported!"},
-        {"forbidden bit rate", header(forbidden), "Layer II: Forbidden bitrate used for encoding!"},
-        {"free format", header(freeFormat), "This type of audiofile is currently not supported!"},
-        {"reserved sample rate", header(reservedRate), "This type of audiofile is currently not supported!"},
-        {"no allocation table", header(mono224), "Layer II: Bitrate 224 not supported!\n"},
+        {"Layer I", RepeatedHeader(layer1, 500, 4), "This type of audiofile is currently not supported!"},
+        {"forbidden bit rate", RepeatedHeader(forbidden, 500, 4), "Layer II: Forbidden bitrate used for encoding!"},
+        {"Layer III, forbidden bit rate", RepeatedHeader(forbidden3, 500, 4),
+         "Layer III: Forbidden bitrate used for encoding!"},
+        {"free format", RepeatedHeader(freeFormat, 500, 4), "This type of audiofile is currently not supported!"},
+        // No encoder writes the reserved sampling frequency: never a stream.
+        {"reserved sample rate", RepeatedHeader(reservedRate, 500, 4), "This is not a valid audiofile!"},
+        {"no allocation table", RepeatedHeader(mono224, FrameLength(mono224), 4),
+         "Layer II: Bitrate 224 not supported!\n"},
+        // A header of any of these kinds alone is no stream of it.
+        {"one Layer I header", RepeatedHeader(layer1, 5000, 1), "This is not a valid audiofile!"},
+        {"one free-format header", RepeatedHeader(freeFormat, 5000, 1), "This is not a valid audiofile!"},
     };
     for (const Case& c : cases) {
         OpenedStream s(c.bytes);
         EXPECT_EQ(0, s.opened) << c.what;
         EXPECT_STREQ(c.message, s.decoder->LastError()) << c.what;
     }
+}
+
+// The first header counts only when another of its kind follows where its
+// frame ends: a damaged first header or a false sync in junk before the
+// stream is passed over.
+TEST(StreamOpening, TheFirstFrameIsOneThatAnotherOfItsKindFollows) {
+    const std::vector<uint8_t> stream = BuildLayer2Stream(Stereo128(), 6);
+    auto firstHeaderWith = [&stream](uint32_t set, uint32_t clear) {
+        std::vector<uint8_t> bytes = stream;
+        PutWord(bytes, 0, (test::HeaderWord(Stereo128()) & ~clear) | set);
+        return bytes;
+    };
+    std::vector<uint8_t> junk(100, 0x11);
+    Layer2Frame lure = Stereo128();
+    lure.layerField = 1;  // Layer III
+    lure.sampleRateIndex = 1;  // 48 kHz
+    PutWord(junk, 20, test::HeaderWord(lure));
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int frames;
+    } cases[] = {
+        {"forbidden bit-rate index", firstHeaderWith(0xF000, 0), 5},
+        {"reserved sampling frequency", firstHeaderWith(0xC00, 0), 5},
+        {"single channel in a stereo stream", firstHeaderWith(0xC0, 0), 5},
+        {"a bit-rate index that puts the next header elsewhere", firstHeaderWith(0x1000, 0), 5},
+        {"a Layer III header in junk before the stream", Concat(junk, stream), 6},
+        {"a stream of one frame", BuildLayer2Stream(Stereo128(), 1), 1},
+    };
+    for (const auto& c : cases) {
+        OpenedStream s(c.bytes);
+        ASSERT_EQ(1, s.opened) << c.what << ": " << s.decoder->LastError();
+        EXPECT_EQ(2, s.info.layer) << c.what;
+        EXPECT_EQ(44100, s.info.sampleRate) << c.what;
+        EXPECT_EQ(2, s.info.streamChannels) << c.what;
+        int frames = 0;
+        while (s.Decode() != 0) ++frames;
+        EXPECT_EQ(c.frames, frames) << c.what;
+    }
+}
+
+TEST(StreamOpening, AFailedOpenLeavesNothingToDecode) {
+    Layer2Frame mono224 = Stereo128();
+    mono224.mode = kSingleChannel;
+    mono224.bitrateIndex = 11;  // 224 kbit/s: no allocation table
+    // Declared first: the decoder's buffer closes it when the decoder goes.
+    MemoryByteSource refused(RepeatedHeader(mono224, FrameLength(mono224), 10), "refused.mp2");
+    OpenedStream s(BuildLayer2Stream(Stereo128(), 10));
+    ASSERT_EQ(1, s.opened);
+    ASSERT_NE(0u, s.Decode());
+
+    refused.Open("refused.mp2");
+    s.decoder->Stream().Attach(&refused);
+    StreamInfo info;
+    ASSERT_EQ(0, s.decoder->OpenStream(info));
+    EXPECT_STREQ("Layer II: Bitrate 224 not supported!\n", s.decoder->LastError());
+    EXPECT_EQ(0u, s.Decode()) << "the previous stream's layer decoder is not left running";
 }
 
 TEST(StreamOpening, RefusesOutputFormatsItCannotWrite) {
@@ -172,6 +243,25 @@ TEST(StreamOpening, UnknownLengthGivesDurationMinusOne) {
     ASSERT_EQ(1, decoder.OpenStream(info));
     EXPECT_EQ(0u, info.length);
     EXPECT_EQ(-1.0f, info.duration);
+}
+
+// Leaves non-zero bytes where the next call's locals will lie.
+__attribute__((noinline)) void DirtyTheStack() {
+    volatile char bytes[4096];
+    for (char& c : const_cast<char(&)[4096]>(bytes)) c = 'X';
+}
+
+// Without bytes and without leave to read any, the search fails silently.
+TEST(StreamOpening, AProbeThatMayNotReadLeavesTheLastErrorAlone) {
+    Decoder decoder;
+    MemoryByteSource source(BuildLayer2Stream(Stereo128(), 2), "unread.mp2");
+    source.Open("unread.mp2");
+    BitstreamBuffer buffer(8192, 1152);
+    buffer.Attach(&source);
+    StreamInfo info;
+    DirtyTheStack();
+    EXPECT_EQ(0, decoder.ProbeStream(info, buffer));
+    EXPECT_STREQ("No error occured!", decoder.LastError());
 }
 
 TEST(StreamOpening, ProbeLeavesAPlayingStreamAlone) {
@@ -220,6 +310,40 @@ TEST(StreamOpening, SeekAimsAtTheByteOffsetOfTheTime) {
     EXPECT_EQ(1, t.decoder->RequestSeek(0));
 }
 
+// A seek that arrives once the data has ended goes back into this stream;
+// one left pending never moves the start of another stream.
+TEST(StreamOpening, ASeekAfterTheEndStaysWithItsStream) {
+    const std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 60);
+    // Declared first: the decoder's buffer closes it when the decoder goes.
+    MemoryByteSource other(bytes, "other.mp2");
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    while (s.Decode() != 0) {
+    }
+    ASSERT_EQ(1, s.decoder->RequestSeek(1000));
+    EXPECT_EQ(38u, s.Decode()) << "decoding goes on from byte 16000";
+    EXPECT_EQ(39u, s.Decode());
+    while (s.Decode() != 0) {
+    }
+
+    // Requested after the end, never carried out, then another stream opens.
+    ASSERT_EQ(1, s.decoder->RequestSeek(1000));
+    other.Open("other.mp2");
+    s.decoder->Stream().Attach(&other);
+    StreamInfo info;
+    ASSERT_EQ(1, s.decoder->OpenStream(info));
+    EXPECT_EQ(1u, s.Decode()) << "the other stream starts at its beginning";
+    EXPECT_EQ(1, s.decoder->RequestSeek(0)) << "nothing is pending any more";
+
+    // Reopening the stream a seek was meant for still lands on its target.
+    OpenedStream t(bytes);
+    ASSERT_EQ(1, t.decoder->RequestSeek(1000));
+    t.source.Open("stream.mp2");
+    StreamInfo again;
+    ASSERT_EQ(1, t.decoder->OpenStream(again));
+    EXPECT_EQ(38u, t.Decode());
+}
+
 TEST(StreamOpening, AStreamMarkerRestartsTheFrameNumbers) {
     std::vector<uint8_t> first = BuildLayer2Stream(Stereo128(), 6);
     Layer2Frame faster = Stereo128();
@@ -241,21 +365,37 @@ TEST(StreamOpening, AStreamMarkerRestartsTheFrameNumbers) {
     EXPECT_EQ(96, refreshed.bitratePerChannel);
 }
 
-TEST(StreamOpening, DecodingSkipsForeignSyncWordsAndEndsOnAChannelChange) {
+// Frames of another sampling frequency are not the stream's; a header of
+// the other channel count is damage unless frames of that count follow it.
+TEST(StreamOpening, DecodingPassesOverForeignAndDamagedHeadersAndEndsOnARealChannelChange) {
     Layer2Frame other = Stereo128();
     other.sampleRateIndex = 1;  // 48 kHz: not this stream's header
     Layer2Frame mono = Stereo128();
     mono.mode = kSingleChannel;
-    std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 2);
-    bytes = Concat(bytes, BuildLayer2Frame(other));
-    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
-    bytes = Concat(bytes, BuildLayer2Frame(mono));
-    bytes = Concat(bytes, BuildLayer2Stream(Stereo128(), 2));
-    OpenedStream s(bytes);
-    ASSERT_EQ(1, s.opened);
-    int frames = 0;
-    while (s.Decode() != 0) ++frames;
-    EXPECT_EQ(4, frames) << "the 48 kHz frame is passed over, the mono frame ends the stream";
+    const std::vector<uint8_t> stereo2 = BuildLayer2Stream(Stereo128(), 2);
+    std::vector<uint8_t> falseHeader = stereo2;
+    const uint32_t word = test::HeaderWord(mono);
+    for (int i = 0; i < 4; ++i) falseHeader.push_back(static_cast<uint8_t>(word >> (24 - 8 * i)));
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int frames;
+    } cases[] = {
+        {"a frame of another rate", Concat(Concat(stereo2, BuildLayer2Frame(other)), stereo2), 4},
+        // In its place between frames of the stream: a damaged mode field.
+        {"one mono frame in a stereo stream", Concat(Concat(stereo2, BuildLayer2Frame(mono)), stereo2), 5},
+        {"a false mono header between frames", Concat(falseHeader, stereo2), 4},
+        {"the stream turns mono", Concat(stereo2, BuildLayer2Stream(mono, 3)), 2},
+    };
+    for (const auto& c : cases) {
+        OpenedStream s(c.bytes);
+        ASSERT_EQ(1, s.opened) << c.what;
+        testing::internal::CaptureStdout();
+        int frames = 0;
+        while (s.Decode() != 0) ++frames;
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(c.frames, frames) << c.what;
+    }
 }
 
 TEST(StreamOpening, FramesThatChangeEmphasisCopyrightOrPrivateBitsAreStillDecoded) {

@@ -27,7 +27,7 @@ std::vector<uint8_t> DecodeAll(const std::string& name, const OutputChoice& outp
         if (decoder.OpenStream(info)) {
             std::vector<uint8_t> frame(static_cast<size_t>(info.pcmBytesPerFrame));
             while (decoder.DecodeFrame(frame.data()) != 0)
-                pcm.insert(pcm.end(), frame.begin(), frame.begin() + decoder.LastFrameBytes());
+                pcm.insert(pcm.end(), frame.begin(), frame.begin() + decoder.LastPcmBytes());
         }
     }
     stream.Close();

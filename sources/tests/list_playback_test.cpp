@@ -33,9 +33,9 @@ std::vector<uint32_t> FrameNumbers(const std::string& name) {
     return numbers;
 }
 
+// Files of one sampling frequency and channel count; the bit rate, and with
+// it the Layer II allocation table, may differ from file to file.
 TEST(ListPlayback, EachFileRestartsTheFrameNumbersOnce) {
-    // Files of one format: the decoder keeps the allocation table chosen
-    // when the stream opened, so only such lists are defined to play whole.
     const std::string a = Stream("layer2/mpeg1_44k_stereo_128k.mp2");
     const std::string b = Stream("layer2/mpeg1_44k_stereo_192k.mp2");
     const size_t framesA = FrameNumbers(a).size();
@@ -43,18 +43,21 @@ TEST(ListPlayback, EachFileRestartsTheFrameNumbersOnce) {
     ASSERT_GT(framesA, 10u);
     ASSERT_GT(framesB, 10u);
 
-    for (const ContinuousList& list : {ContinuousList{a, a, a}, ContinuousList{b, b}}) {
+    for (const ContinuousList& list : {ContinuousList{a, a, a}, ContinuousList{b, b}, ContinuousList{a, b, a}}) {
         long handle = ContinuousLists::Instance().Register(list);
         std::vector<uint32_t> numbers = FrameNumbers(ContinuousLists::ListName(handle));
         ContinuousLists::Instance().Unregister(handle);
 
-        size_t frames = list[0] == a ? framesA : framesB;
-        EXPECT_EQ(numbers.size(), frames * list.size());
+        std::vector<size_t> expected;  // where each file after the first begins
+        size_t total = 0;
+        for (size_t file = 0; file < list.size(); ++file) {
+            if (file > 0) expected.push_back(total);
+            total += list[file] == a ? framesA : framesB;
+        }
+        EXPECT_EQ(numbers.size(), total);
         std::vector<size_t> restarts;
         for (size_t i = 1; i < numbers.size(); ++i)
             if (numbers[i] == 1) restarts.push_back(i);
-        std::vector<size_t> expected;
-        for (size_t file = 1; file < list.size(); ++file) expected.push_back(frames * file);
         EXPECT_EQ(restarts, expected);
         // Between restarts the numbers count up by one.
         for (size_t i = 1; i < numbers.size(); ++i) {
@@ -63,6 +66,19 @@ TEST(ListPlayback, EachFileRestartsTheFrameNumbersOnce) {
             }
         }
     }
+}
+
+// A list entry that has gone ends the stream after the whole of the file
+// before it.
+TEST(ListPlayback, AMissingEntryKeepsTheEndOfThePreviousFile) {
+    const std::string a = Stream("layer2/mpeg1_44k_stereo_128k.mp2");
+    const size_t framesA = FrameNumbers(a).size();
+    ASSERT_GT(framesA, 10u);
+    const ContinuousList list{a, std::string(PLYVANE_SOURCE_DIR) + "/tests/data/no-such-file.mp2", a};
+    long handle = ContinuousLists::Instance().Register(list);
+    std::vector<uint32_t> numbers = FrameNumbers(ContinuousLists::ListName(handle));
+    ContinuousLists::Instance().Unregister(handle);
+    EXPECT_EQ(numbers.size(), framesA);
 }
 
 }  // namespace

@@ -16,9 +16,6 @@ protected:
     void SetUp() override {
         path_ = std::string(PLYVANE_SOURCE_DIR) + "/tests/data/" + GetParam();
         full_ = DecodeFile(path_, DecodeSettings{});
-        if (!full_.opened && kSkipRefusedLayer3 && full_.error == kUnsupportedMessage &&
-            GetParam().find("layer3/") == 0)
-            GTEST_SKIP() << "Layer III not supported yet";
         ASSERT_TRUE(full_.opened) << path_ << ": " << full_.error;
         ASSERT_GT(full_.pcm.size(), 0u);
         samples_ = full_.Samples16();

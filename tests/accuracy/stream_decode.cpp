@@ -50,14 +50,14 @@ DecodedStream DecodeBytes(std::vector<uint8_t> bytes, const std::string& name, c
     result.channels = info.outputChannels;
 
     // Room for one unit plus a margin, so an overlong write shows up as a
-    // LastFrameBytes beyond the promised size instead of a wild write.
+    // LastPcmBytes beyond the promised size instead of a wild write.
     std::vector<uint8_t> block(static_cast<size_t>(info.pcmBytesPerFrame) * 2 + 64);
     while (result.units < std::max<uint32_t>(maxUnits, 1)) {
         const uint32_t frameNumber = decoder->DecodeFrame(block.data());
         if (frameNumber == 0) break;
         if (result.units == 0) result.firstFrameNumber = frameNumber;
         ++result.units;
-        uint32_t bytes = decoder->LastFrameBytes();
+        uint32_t bytes = decoder->LastPcmBytes();
         if (bytes > static_cast<uint32_t>(info.pcmBytesPerFrame)) {
             ++result.overlongUnits;
             bytes = static_cast<uint32_t>(info.pcmBytesPerFrame);

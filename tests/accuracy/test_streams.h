@@ -7,10 +7,6 @@
 
 namespace plyvane::test {
 
-// Set to true while a decoder without Layer III refuses such streams ("This
-// type of audiofile is currently not supported!"): they are then skipped
-// instead of failed.
-constexpr bool kSkipRefusedLayer3 = false;
 constexpr const char* kUnsupportedMessage = "This type of audiofile is currently not supported!";
 
 // Every stream file of the committed test folders (tests/data/layer2, layer3),

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "decoder.h"
+#include "decoder_core.h"
+#include "first_frame_search.h"
 #include "layer2_decoder.h"
 #include "layer3_decoder.h"
 #include "memory_byte_source.h"
@@ -70,9 +71,9 @@ WindowModelPcm WindowModel(const std::string& path) {
     core->stream.SetRefillPermitted(true);
 
     FrameHeader header;
-    char error[128] = "";
+    const char* message = nullptr;
     std::unique_ptr<LayerDecoder> layer;
-    if (FindFirstFrame(core->stream, header, error, sizeof error)) {
+    if (FindFirstFrame(core->stream, header, message)) {
         if (header.LayerField() == 1) layer = std::make_unique<Layer3Decoder>(*core);
         if (header.LayerField() == 2) layer = std::make_unique<Layer2Decoder>(*core);
     }
@@ -83,18 +84,13 @@ WindowModelPcm WindowModel(const std::string& path) {
     }
     result.opened = true;
     result.channels = info.streamChannels;
-    // The decoder's own synthesis runs as well (the layers end each unit
-    // with it); it needs a valid format.
-    core->format.channels = static_cast<uint16_t>(info.streamChannels);
     core->UpdateFrameSize();
-    core->synthesis.Configure(core->format);
 
     auto synthesis = std::make_unique<ReferenceSynthesis>();
-    std::vector<uint8_t> block(static_cast<size_t>(DecoderCore::kSamplesPerFrame) * 4);
     for (uint32_t units = 0; units < kMaxUnits; ++units) {
-        core->lastFrameBytes = 0;
-        if (layer->DecodeFrame(block.data()) == 0) break;
-        if (core->lastFrameBytes == 0) continue;  // a Layer III unit before its main data arrived
+        const UnitResult unit = layer->DecodeUnit();
+        if (unit == UnitResult::kEnd) break;
+        if (unit == UnitResult::kNoOutput) continue;  // a Layer III unit before its main data arrived
         for (int slot = 0; slot < SubbandSamples::kSlots; ++slot) {
             for (int ch = 0; ch < result.channels; ++ch) synthesis->Push(ch, core->subbands.Slot(ch, slot));
             for (int j = 0; j < SubbandSamples::kSubbands; ++j) {

@@ -40,15 +40,11 @@ TEST_P(RefusedStreams, AreRefusedWithTheirMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Damaged, RefusedStreams,
     ::testing::Values(Refusal{"empty.mp2", kNotValid},
-                      // The first sync word accepted is final: a Layer I header in the junk.
-                      Refusal{"l2_prefix_false_sync.mp2", kNotSupported},
                       Refusal{"layer1_crc.mp1", kNotSupported},
                       // FF FF headers are passed over as false syncs; nothing else follows.
                       Refusal{"layer1_nocrc.mp1", kNotValid},
                       Refusal{"l2_free_format.mp2", kNotSupported},
-                      Refusal{"l3_free_format.mp3", kNotSupported},
-                      // Skipping the oversized ID3v2 tag leaves no data.
-                      Refusal{"l3_id3v2_oversize.mp3", kNotValid}),
+                      Refusal{"l3_free_format.mp3", kNotSupported}),
     [](const auto& info) {
         std::string name = info.param.file;
         for (char& c : name)
@@ -56,16 +52,28 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-// Junk before a stream changes nothing but the first frame number.
+// Junk before a stream changes nothing but the first frame number, even with
+// a lone header in it.
 TEST(DamagedStreams, JunkBeforeTheStreamIsSkipped) {
     const DecodedStream clean = Decode("layer2/mpeg1_44k_stereo_128k.mp2");
     ASSERT_TRUE(clean.opened) << clean.error;
-    for (const char* name : {"damaged/l2_prefix_garbage.mp2", "damaged/l2_prefix_ffff.mp2"}) {
+    for (const char* name :
+         {"damaged/l2_prefix_garbage.mp2", "damaged/l2_prefix_ffff.mp2", "damaged/l2_prefix_false_sync.mp2"}) {
         const DecodedStream decoded = Decode(name);
         ASSERT_TRUE(decoded.opened) << name << ": " << decoded.error;
         EXPECT_EQ(decoded.units, clean.units) << name;
         EXPECT_TRUE(decoded.pcm == clean.pcm) << name;
     }
+}
+
+// An ID3v2 tag that claims more than the file holds: the search starts
+// again from the first byte and finds the stream.
+TEST(DamagedStreams, AnOversizedId3v2TagIsSearchedThrough) {
+    const DecodedStream clean = Decode("layer3/mpeg1_44k_joint_128k.mp3");
+    const DecodedStream decoded = Decode("damaged/l3_id3v2_oversize.mp3");
+    ASSERT_TRUE(decoded.opened) << decoded.error;
+    EXPECT_EQ(decoded.units, clean.units);
+    EXPECT_TRUE(decoded.pcm == clean.pcm);
 }
 
 TEST(DamagedStreams, FrameNumbersCountTheJunk) {
@@ -87,6 +95,14 @@ TEST(DamagedStreams, ATruncatedStreamKeepsItsWholeFrames) {
     ASSERT_TRUE(cut3.opened) << cut3.error;
     EXPECT_GE(cut3.units, 18u);
     EXPECT_LE(cut3.units, 20u);
+}
+
+// One frame whose main data lies before it: a stream without a sample.
+TEST(DamagedStreams, AFrameWithoutItsMainDataYieldsNoSample) {
+    const DecodedStream decoded = Decode("damaged/l3_no_audio.mp3");
+    ASSERT_TRUE(decoded.opened) << decoded.error;
+    EXPECT_EQ(decoded.units, 1u);
+    EXPECT_TRUE(decoded.pcm.empty());
 }
 
 // Bit flips and a reservoir that reaches before the start decode to the end

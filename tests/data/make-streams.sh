@@ -4,7 +4,7 @@
 # (-R) and the hand-made bytes come from a fixed-seed generator.
 #
 #   tests/data/make-streams.sh              rewrite layer2/, layer3/, damaged/
-#   tests/data/make-streams.sh --bench DIR  write the two 60 s benchmark streams to DIR
+#   tests/data/make-streams.sh --bench DIR  write the six 60 s benchmark streams to DIR
 #
 # Made with (Debian 12): SoX v14.4.2, TwoLAME 0.4.0, LAME 3.100,
 # ffmpeg 5.1.9 (its own mp2 encoder), Python 3.11.
@@ -111,6 +111,16 @@ bench() {
     sox -m "$tmp/bench_tone.wav" "$tmp/bench_noise.wav" "$tmp/bench.wav"
     l2 -m s -b 192 "$tmp/bench.wav" "$out/bench_60s_44k_stereo_192k.mp2"
     l3 -m j -b 128 "$tmp/bench.wav" "$out/bench_60s_44k_joint_128k.mp3"
+    # Four more for the damage campaign (bench/damage-campaign.py): the other
+    # versions, rates and modes of both layers.
+    sox -R "$tmp/bench.wav" -r 48000 "$tmp/bench_48k.wav"
+    sox -R "$tmp/bench.wav" -r 24000 "$tmp/bench_24k.wav"
+    sox -R "$tmp/bench.wav" -r 22050 "$tmp/bench_22k.wav"
+    sox -R "$tmp/bench_24k.wav" -c 1 "$tmp/bench_24k_mono.wav"
+    l2 -m j -b 160 "$tmp/bench_48k.wav" "$out/bench_60s_48k_joint_160k.mp2"
+    l2 -m m -b 64 "$tmp/bench_24k_mono.wav" "$out/bench_60s_24k_mono_64k.mp2"
+    l3 -m s -b 192 "$tmp/bench_48k.wav" "$out/bench_60s_48k_stereo_192k.mp3"
+    l3 -m j -b 64 "$tmp/bench_22k.wav" "$out/bench_60s_22k_joint_64k.mp3"
     ls -l "$out"/bench_60s_*
 }
 

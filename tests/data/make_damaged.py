@@ -140,10 +140,12 @@ def damaged(layer2, layer3, out):
     write("l3_truncated.mp3", l3[:f3[20][0] + 150])
     write("l3_bitflips.mp3", flip_bits(rng, l3, 300, 4))
     write("l3_lsf_bitflips.mp3", flip_bits(rng, l3_lsf, 300, 4))
-    # Start at a frame whose main data begins in a frame that is cut away.
-    for pos, h, _ in f3[5:]:
+    # Start at a frame whose main data begins in a frame that is cut away;
+    # that frame alone is a stream without a sample.
+    for pos, h, n in f3[5:]:
         if layer3_side_info(l3, pos, h)[0] >= 100:
             write("l3_mdb_before_start.mp3", l3[pos:])
+            write("l3_no_audio.mp3", l3[pos:pos + n])
             break
     write("l3_id3v2_oversize.mp3", id3v2_oversize(l3))
 
