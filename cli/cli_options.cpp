@@ -277,6 +277,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::
         out.command = Command::kHelp;
         return true;
     }
+    if (command == "version" || command == "--version") {
+        out.command = Command::kVersion;
+        return true;
+    }
     if (command == "info") {
         out.command = Command::kInfo;
         return ParseInfo(args, out.info, error);
@@ -300,6 +304,7 @@ const char* UsageText() {
            "       plyvane-cli play FILE... [--method timer|thread|device] [--buffers 2..128]\n"
            "                          [--frames 1..128] [--divisor 1|2|4] [--quality 0|1|2|3]\n"
            "                          [--bits 8|16] [--channels 1|2] [--device -1|N]\n"
+           "       plyvane-cli --version\n"
            "  -o -  writes raw PCM (no WAV header) to the standard output.\n"
            "  decode: several files decode as one continuous list, as the player plays them.\n"
            "  play: several files play back to back; space pauses, left and right arrows\n"

@@ -6,7 +6,7 @@
 
 namespace plyvane::cli {
 
-enum class Command { kHelp, kInfo, kDecode, kPlay };
+enum class Command { kHelp, kVersion, kInfo, kDecode, kPlay };
 
 struct InfoOptions {
     bool json = false;

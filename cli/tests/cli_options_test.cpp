@@ -51,6 +51,8 @@ TEST(CliOptions, AcceptsTheDocumentedForms) {
 
     ASSERT_TRUE(Parse({"--help"}, line, error));
     EXPECT_EQ(line.command, Command::kHelp);
+    ASSERT_TRUE(Parse({"--version"}, line, error));
+    EXPECT_EQ(line.command, Command::kVersion);
 }
 
 TEST(CliOptions, RejectsEverythingElseWithAReason) {
