@@ -86,13 +86,17 @@ def main(argv):
     joins = [int(j) for j in a.joins.split(",")]
     bounds = [0] + joins + [frames]
     middles = []
-    against = "the reference" if a.reference else "the album"
+    def against(first, last, value):
+        if not a.reference:
+            return "%.2f dB against the album" % value
+        return "%.2f dB against the reference (%.2f dB against the album)" % (
+            value, snr(album, decoded, channels, first, last))
+
     for k in range(len(bounds) - 1):
         middle = (bounds[k] + bounds[k + 1]) // 2
         value = snr(truth, decoded, channels, middle - rate, middle + rate)
         middles.append(value)
-        print("track %d middle: SNR %.2f dB against %s (%.2f dB against the album)" % (
-            k + 1, value, against, snr(album, decoded, channels, middle - rate, middle + rate)))
+        print("track %d middle: SNR %s" % (k + 1, against(middle - rate, middle + rate, value)))
     floor = min(middles) - a.margin_db
     for j in joins:
         value = snr(truth, decoded, channels, j - rate, j + rate)
@@ -101,8 +105,8 @@ def main(argv):
         best = max(near)[1]
         good = value >= floor and best == 0
         ok &= good
-        print("join at %d: SNR %.2f dB against %s (%.2f dB against the album), best offset %d%s" % (
-            j, value, against, snr(album, decoded, channels, j - rate, j + rate), best, "" if good else "  FAIL"))
+        print("join at %d: SNR %s, best offset %d%s" % (
+            j, against(j - rate, j + rate, value), best, "" if good else "  FAIL"))
     print("%s: %d sample frames, joins no lower than %.2f dB" % ("ok" if ok else "FAIL", len(decoded) // channels,
                                                                   floor))
     return 0 if ok else 1
