@@ -68,7 +68,8 @@ void PrintText(const StreamInfo& info, const char* mode, const StreamExtent& ext
     const HeaderFrame& header = extent.header;
     std::printf("header frame:    %s", HeaderName(header.kind));
     if (header.frames != 0) std::printf(", %lu frames", static_cast<unsigned long>(header.frames));
-    if (header.hasEncoderDelay) std::printf(", encoder delay %u, padding %u", header.encoderDelay, header.encoderPadding);
+    if (header.hasEncoderDelay)
+        std::printf(", encoder delay %u, padding %u", header.encoderDelay, header.encoderPadding);
     std::printf("\n");
     if (extent.totalSamples >= 0)
         std::printf("samples:         %lld (%lu before the first at the start)\n",

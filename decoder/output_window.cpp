@@ -8,7 +8,9 @@
 namespace plyvane {
 namespace {
 
-int64_t CeilDiv(int64_t value, int64_t divisor) { return value >= 0 ? (value + divisor - 1) / divisor : -(-value / divisor); }
+int64_t CeilDiv(int64_t value, int64_t divisor) {
+    return value >= 0 ? (value + divisor - 1) / divisor : -(-value / divisor);
+}
 
 }  // namespace
 

@@ -19,7 +19,8 @@ struct SubbandSamples {
     void Clear() { std::memset(value, 0, sizeof value); }
     // Silences slots first to 35 of both channels.
     void ClearFrom(int first) {
-        for (float* channel : value) std::memset(channel + first * kSubbands, 0, (kSlots - first) * kSubbands * sizeof(float));
+        for (float* channel : value)
+            std::memset(channel + first * kSubbands, 0, (kSlots - first) * kSubbands * sizeof(float));
     }
 };
 

@@ -131,11 +131,11 @@ std::vector<uint8_t> ITunesStream(uint32_t priming, uint32_t padding, uint64_t s
     frame += body;
     std::string tag = std::string("ID3\3\0\0\0\0", 8) + static_cast<char>(frame.size() >> 7) +
                       static_cast<char>(frame.size() & 127) + frame;
-    test::HeaderFrameSpec spec;
-    spec.lameTag = false;
-    spec.flags = 1;
-    spec.frames = static_cast<uint32_t>(frames);
-    std::vector<std::vector<uint8_t>> parts{std::vector<uint8_t>(tag.begin(), tag.end()), test::XingFrame(spec)};
+    test::XingLayout layout;
+    layout.lameTag = false;
+    layout.flags = 1;
+    layout.frames = static_cast<uint32_t>(frames);
+    std::vector<std::vector<uint8_t>> parts{std::vector<uint8_t>(tag.begin(), tag.end()), test::XingFrame(layout)};
     for (int i = 0; i < frames; ++i) parts.push_back(test::SilentFrame(FrameSpec{}));
     return test::Concat(parts);
 }

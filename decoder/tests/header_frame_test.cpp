@@ -13,9 +13,9 @@ namespace plyvane {
 namespace {
 
 using test::FrameSpec;
-using test::HeaderFrameSpec;
+using test::XingLayout;
 
-FrameSpec Spec(bool mpeg1, int mode, int bitrateIndex) {
+FrameSpec Frame(bool mpeg1, int mode, int bitrateIndex) {
     FrameSpec f;
     f.mpeg1 = mpeg1;
     f.mode = mode;
@@ -32,25 +32,25 @@ TEST(HeaderFrame, EveryLayoutGivesItsFields) {
         HeaderFrameKind kind;
     };
     const Case cases[] = {
-        {"MPEG-1 stereo, Xing", Spec(true, kJointStereo, 9), HeaderFrameKind::kXing},
-        {"MPEG-1 mono, Info", Spec(true, kSingleChannel, 9), HeaderFrameKind::kInfo},
-        {"MPEG-2 stereo, Xing", Spec(false, kStereo, 12), HeaderFrameKind::kXing},
-        {"MPEG-2 mono, Xing", Spec(false, kSingleChannel, 12), HeaderFrameKind::kXing},
+        {"MPEG-1 stereo, Xing", Frame(true, kJointStereo, 9), HeaderFrameKind::kXing},
+        {"MPEG-1 mono, Info", Frame(true, kSingleChannel, 9), HeaderFrameKind::kInfo},
+        {"MPEG-2 stereo, Xing", Frame(false, kStereo, 12), HeaderFrameKind::kXing},
+        {"MPEG-2 mono, Xing", Frame(false, kSingleChannel, 12), HeaderFrameKind::kXing},
     };
     for (const Case& c : cases) {
-        HeaderFrameSpec spec;
-        spec.frame = c.frame;
-        spec.tag = c.kind == HeaderFrameKind::kInfo ? "Info" : "Xing";
-        spec.frames = 100;
-        spec.bytes = static_cast<uint32_t>(test::SilentFrame(c.frame).size() * 101);
-        spec.delay = 576;
-        spec.padding = 1234;
-        const std::vector<uint8_t> frame = test::XingFrame(spec);
+        XingLayout layout;
+        layout.frame = c.frame;
+        layout.tag = c.kind == HeaderFrameKind::kInfo ? "Info" : "Xing";
+        layout.frames = 100;
+        layout.bytes = static_cast<uint32_t>(test::SilentFrame(c.frame).size() * 101);
+        layout.delay = 576;
+        layout.padding = 1234;
+        const std::vector<uint8_t> frame = test::XingFrame(layout);
         HeaderFrame header;
         ASSERT_TRUE(ParseHeaderFrame(frame.data(), static_cast<int>(frame.size()), header)) << c.name;
         EXPECT_EQ(header.kind, c.kind) << c.name;
         EXPECT_EQ(header.frames, 100u) << c.name;
-        EXPECT_EQ(header.bytes, spec.bytes) << c.name;
+        EXPECT_EQ(header.bytes, layout.bytes) << c.name;
         EXPECT_TRUE(header.hasToc) << c.name;
         EXPECT_EQ(header.toc[50], 128) << c.name;
         EXPECT_TRUE(header.hasEncoderDelay) << c.name;
@@ -63,46 +63,46 @@ TEST(HeaderFrame, EveryLayoutGivesItsFields) {
 // What fails a check is dropped, and only that: a damaged tag never feeds
 // the trims, counts that disagree never the duration.
 TEST(HeaderFrame, FieldsThatFailTheirChecksAreDropped) {
-    const FrameSpec frame = Spec(true, kJointStereo, 9);  // 417-byte frames
-    HeaderFrameSpec good;
+    const FrameSpec frame = Frame(true, kJointStereo, 9);  // 417-byte frames
+    XingLayout good;
     good.frame = frame;
     good.frames = 200;
     good.bytes = 417 * 201;
 
-    HeaderFrameSpec spec = good;
-    spec.goodCrc = false;
-    std::vector<uint8_t> bytes = test::XingFrame(spec);
+    XingLayout layout = good;
+    layout.goodCrc = false;
+    std::vector<uint8_t> bytes = test::XingFrame(layout);
     HeaderFrame header;
     ASSERT_TRUE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
     EXPECT_FALSE(header.hasEncoderDelay) << "a LAME tag whose checksum fails";
     EXPECT_EQ(header.frames, 200u) << "the counts stay, for the file to confirm";
 
     for (uint32_t frames : {1000000u, 2u, 1u << 25}) {
-        spec = good;
-        spec.frames = frames;
-        bytes = test::XingFrame(spec);
+        layout = good;
+        layout.frames = frames;
+        bytes = test::XingFrame(layout);
         ASSERT_TRUE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
         EXPECT_EQ(header.frames, 0u) << frames << " frames in " << good.bytes << " bytes";
         EXPECT_EQ(header.bytes, 0u);
         EXPECT_FALSE(header.hasToc) << "the table is relative to the bytes";
     }
 
-    spec = good;
-    spec.tag = "Info";
-    bytes = test::XingFrame(spec);
+    layout = good;
+    layout.tag = "Info";
+    bytes = test::XingFrame(layout);
     ASSERT_TRUE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
     EXPECT_EQ(header.frames, 200u) << "a constant bit rate: 201 frames of 417 bytes";
-    spec.frames = 150;  // a checksum that holds, a count that cannot
-    bytes = test::XingFrame(spec);
+    layout.frames = 150;  // a checksum that holds, a count that cannot
+    bytes = test::XingFrame(layout);
     ASSERT_TRUE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
-    EXPECT_EQ(header.frames, 0u) << "151 frames of 417 bytes are not " << spec.bytes << " bytes";
+    EXPECT_EQ(header.frames, 0u) << "151 frames of 417 bytes are not " << layout.bytes << " bytes";
 
-    spec = good;
-    spec.delay = 4000;
-    spec.padding = 4000;
-    spec.frames = 6;
-    spec.bytes = 417 * 7;
-    bytes = test::XingFrame(spec);
+    layout = good;
+    layout.delay = 4000;
+    layout.padding = 4000;
+    layout.frames = 6;
+    layout.bytes = 417 * 7;
+    bytes = test::XingFrame(layout);
     ASSERT_TRUE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
     EXPECT_FALSE(header.hasEncoderDelay) << "delay and padding longer than the frames";
 
@@ -116,12 +116,12 @@ TEST(HeaderFrame, FieldsThatFailTheirChecksAreDropped) {
 // Fields the flags leave out move the LAME tag forward; a tag without a
 // frame count gives its delay but no end.
 TEST(HeaderFrame, TheLameTagFollowsTheFieldsPresent) {
-    HeaderFrameSpec spec;
-    spec.frame = Spec(true, kStereo, 9);
-    spec.flags = 1;  // frames only
-    spec.frames = 20;
-    spec.padding = 700;
-    std::vector<uint8_t> bytes = test::XingFrame(spec);
+    XingLayout layout;
+    layout.frame = Frame(true, kStereo, 9);
+    layout.flags = 1;  // frames only
+    layout.frames = 20;
+    layout.padding = 700;
+    std::vector<uint8_t> bytes = test::XingFrame(layout);
     HeaderFrame header;
     ASSERT_TRUE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
     EXPECT_EQ(header.frames, 20u);
@@ -134,11 +134,11 @@ TEST(HeaderFrame, TheLameTagFollowsTheFieldsPresent) {
 // Frames cut short anywhere are read within their bounds (the sanitizer
 // build would fail otherwise); what does not fit is simply not there.
 TEST(HeaderFrame, AShortFrameIsReadWithinItsBytes) {
-    HeaderFrameSpec spec;
-    spec.frame = Spec(true, kJointStereo, 9);
-    spec.frames = 200;
-    spec.bytes = 417 * 201;
-    const std::vector<uint8_t> full = test::XingFrame(spec);
+    XingLayout layout;
+    layout.frame = Frame(true, kJointStereo, 9);
+    layout.frames = 200;
+    layout.bytes = 417 * 201;
+    const std::vector<uint8_t> full = test::XingFrame(layout);
     for (size_t length = 0; length <= full.size(); ++length) {
         const std::vector<uint8_t> cut(full.begin(), full.begin() + static_cast<long>(length));
         HeaderFrame header;
@@ -151,7 +151,7 @@ TEST(HeaderFrame, AShortFrameIsReadWithinItsBytes) {
 }
 
 TEST(HeaderFrame, OnlyLayerThreeFramesAreHeaderFrames) {
-    std::vector<uint8_t> bytes = test::XingFrame(HeaderFrameSpec{});
+    std::vector<uint8_t> bytes = test::XingFrame(XingLayout{});
     bytes[1] = static_cast<uint8_t>((bytes[1] & ~0x06) | 0x04);  // Layer II
     HeaderFrame header;
     EXPECT_FALSE(ParseHeaderFrame(bytes.data(), static_cast<int>(bytes.size()), header));
@@ -163,7 +163,7 @@ TEST(HeaderFrame, OnlyLayerThreeFramesAreHeaderFrames) {
 // VBRI's runs of frames become a table by percent of the time; a version or
 // entry size it does not know leaves the table out.
 TEST(HeaderFrame, VbriRunsBecomeASeekTable) {
-    const FrameSpec frame = Spec(true, kJointStereo, 10);  // 160 kbit/s: room for the runs
+    const FrameSpec frame = Frame(true, kJointStereo, 10);  // 160 kbit/s: room for the runs
     // 100 frames in 10 runs: the first half small, the second twice as big.
     std::vector<uint32_t> runs;
     uint32_t total = 522;  // the VBRI frame itself

@@ -74,7 +74,8 @@ std::string Frame(int version, const std::string& id, const std::string& body) {
 std::string Tag(int version, const std::string& frames, int flags = 0) {
     const uint32_t size = static_cast<uint32_t>(frames.size());
     std::string out = "ID3";
-    out += std::string{static_cast<char>(version), '\0', static_cast<char>(flags), static_cast<char>((size >> 21) & 127),
+    out += std::string{static_cast<char>(version),          '\0',
+                       static_cast<char>(flags),            static_cast<char>((size >> 21) & 127),
                        static_cast<char>((size >> 14) & 127), static_cast<char>((size >> 7) & 127),
                        static_cast<char>(size & 127)};
     return out + frames;

@@ -54,25 +54,25 @@ std::vector<uint8_t> SilentFrame(const FrameSpec& f) {
     return b.bytes;
 }
 
-std::vector<uint8_t> XingFrame(const HeaderFrameSpec& spec) {
-    std::vector<uint8_t> frame = SilentFrame(spec.frame);
-    size_t at = 4 + static_cast<size_t>(SideBytes(spec.frame));
-    std::memcpy(&frame[at], spec.tag.data(), 4);
-    PutBe(frame, at + 4, spec.flags, 4);
+std::vector<uint8_t> XingFrame(const XingLayout& layout) {
+    std::vector<uint8_t> frame = SilentFrame(layout.frame);
+    size_t at = 4 + static_cast<size_t>(SideBytes(layout.frame));
+    std::memcpy(&frame[at], layout.tag.data(), 4);
+    PutBe(frame, at + 4, layout.flags, 4);
     at += 8;
-    if (spec.flags & 1) PutBe(frame, (at += 4) - 4, spec.frames, 4);
-    if (spec.flags & 2) PutBe(frame, (at += 4) - 4, spec.bytes, 4);
-    if (spec.flags & 4) {
+    if (layout.flags & 1) PutBe(frame, (at += 4) - 4, layout.frames, 4);
+    if (layout.flags & 2) PutBe(frame, (at += 4) - 4, layout.bytes, 4);
+    if (layout.flags & 4) {
         for (int i = 0; i < 100; ++i) frame[at + i] = static_cast<uint8_t>(i * 256 / 100);
         at += 100;
     }
-    if (spec.flags & 8) PutBe(frame, (at += 4) - 4, 57, 4);
-    if (spec.lameTag) {
+    if (layout.flags & 8) PutBe(frame, (at += 4) - 4, 57, 4);
+    if (layout.lameTag) {
         std::memcpy(&frame[at], "LAME3.100", 9);
-        PutBe(frame, at + 21, static_cast<uint32_t>(spec.delay) << 12 | spec.padding, 3);
-        PutBe(frame, at + 28, spec.bytes, 4);
+        PutBe(frame, at + 21, static_cast<uint32_t>(layout.delay) << 12 | layout.padding, 3);
+        PutBe(frame, at + 28, layout.bytes, 4);
         const uint16_t crc = Crc16(frame.data(), at + 34);
-        PutBe(frame, at + 34, spec.goodCrc ? crc : crc ^ 1u, 2);
+        PutBe(frame, at + 34, layout.goodCrc ? crc : crc ^ 1u, 2);
     }
     return frame;
 }
@@ -101,14 +101,14 @@ std::vector<uint8_t> VbriFrame(const FrameSpec& frame, uint32_t frames, uint32_t
 std::vector<uint8_t> TaggedSilence(const FrameSpec& frame, int frames, uint16_t delay, uint16_t padding,
                                    const std::string& tag) {
     const std::vector<uint8_t> silent = SilentFrame(frame);
-    HeaderFrameSpec spec;
-    spec.frame = frame;
-    spec.tag = tag;
-    spec.frames = static_cast<uint32_t>(frames);
-    spec.bytes = static_cast<uint32_t>(silent.size() * (static_cast<size_t>(frames) + 1));
-    spec.delay = delay;
-    spec.padding = padding;
-    std::vector<std::vector<uint8_t>> parts{XingFrame(spec)};
+    XingLayout layout;
+    layout.frame = frame;
+    layout.tag = tag;
+    layout.frames = static_cast<uint32_t>(frames);
+    layout.bytes = static_cast<uint32_t>(silent.size() * (static_cast<size_t>(frames) + 1));
+    layout.delay = delay;
+    layout.padding = padding;
+    std::vector<std::vector<uint8_t>> parts{XingFrame(layout)};
     for (int i = 0; i < frames; ++i) parts.push_back(silent);
     return Concat(parts);
 }

@@ -31,7 +31,7 @@ struct FrameSpec {
 // main data up to the frame length.
 std::vector<uint8_t> SilentFrame(const FrameSpec& f);
 
-struct HeaderFrameSpec {
+struct XingLayout {
     FrameSpec frame;
     std::string tag = "Xing";  // or "Info"
     uint32_t flags = 15;       // frames, bytes, seek table, quality
@@ -45,7 +45,7 @@ struct HeaderFrameSpec {
 
 // A Xing/Info header frame (silent side information, the tag after it, then
 // LAME's tag with its checksum), with a seek table rising evenly.
-std::vector<uint8_t> XingFrame(const HeaderFrameSpec& spec);
+std::vector<uint8_t> XingFrame(const XingLayout& layout);
 
 // A VBRI header frame: frames in runs of framesPerEntry, each run's bytes
 // (entrySize bytes each) in the table.
@@ -59,7 +59,7 @@ std::vector<uint8_t> TaggedSilence(const FrameSpec& frame, int frames, uint16_t 
 
 std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& parts);
 
-// Samples in one frame of the spec's version.
+// Samples in one frame of the layout's version.
 inline int SamplesPerFrame(const FrameSpec& f) { return f.mpeg1 ? 1152 : 576; }
 
 }  // namespace plyvane::test

@@ -146,7 +146,8 @@ double SnrDb(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int c
 class GaplessStreams : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (DurationStreams().empty()) GTEST_SKIP() << "no streams in " << PLYVANE_GAPLESS_DIR << " (lame or sox missing)";
+        if (DurationStreams().empty())
+            GTEST_SKIP() << "no streams in " << PLYVANE_GAPLESS_DIR << " (lame or sox missing)";
     }
 };
 
