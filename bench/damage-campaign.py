@@ -67,8 +67,8 @@ def ours(cli, path, work):
 
 def mpg123(path):
     # Forced to two channels, so that a frame of the other channel count does
-    # not end its output.
-    result = subprocess.run(["mpg123", "-q", "--no-gapless", "--stereo", "-s", path],
+    # not end its output; gapless, as ours.
+    result = subprocess.run(["mpg123", "-q", "--stereo", "-s", path],
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     return len(result.stdout) // 4
 

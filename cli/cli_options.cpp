@@ -123,7 +123,11 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
     while (!args.Done()) {
         std::string argument = args.Take();
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            if (!SetFile(decode.file, argument, error)) return false;
+            if (argument.empty()) {
+                error = "empty file name";
+                return false;
+            }
+            decode.files.push_back(argument);
             continue;
         }
         if (argument == "--") {
@@ -175,7 +179,7 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
             return false;
         }
     }
-    if (decode.file.empty()) {
+    if (decode.files.empty()) {
         error = "decode needs a FILE";
         return false;
     }
@@ -273,6 +277,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::
         out.command = Command::kHelp;
         return true;
     }
+    if (command == "version" || command == "--version") {
+        out.command = Command::kVersion;
+        return true;
+    }
     if (command == "info") {
         out.command = Command::kInfo;
         return ParseInfo(args, out.info, error);
@@ -291,12 +299,14 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& out, std::
 
 const char* UsageText() {
     return "usage: plyvane-cli info [--json] FILE\n"
-           "       plyvane-cli decode FILE -o OUT.wav [--divisor 1|2|4] [--quality 0|1|2|3]\n"
+           "       plyvane-cli decode FILE... -o OUT.wav [--divisor 1|2|4] [--quality 0|1|2|3]\n"
            "                          [--bits 8|16] [--channels 1|2]\n"
            "       plyvane-cli play FILE... [--method timer|thread|device] [--buffers 2..128]\n"
            "                          [--frames 1..128] [--divisor 1|2|4] [--quality 0|1|2|3]\n"
            "                          [--bits 8|16] [--channels 1|2] [--device -1|N]\n"
+           "       plyvane-cli --version\n"
            "  -o -  writes raw PCM (no WAV header) to the standard output.\n"
+           "  decode: several files decode as one continuous list, as the player plays them.\n"
            "  play: several files play back to back; space pauses, left and right arrows\n"
            "        seek 5 s, q stops.\n";
 }

@@ -6,7 +6,7 @@
 
 namespace plyvane::cli {
 
-enum class Command { kHelp, kInfo, kDecode, kPlay };
+enum class Command { kHelp, kVersion, kInfo, kDecode, kPlay };
 
 struct InfoOptions {
     bool json = false;
@@ -14,7 +14,7 @@ struct InfoOptions {
 };
 
 struct DecodeOptions {
-    std::string file;
+    std::vector<std::string> files;  // several decode as one continuous list
     std::string output;  // "-" for raw PCM on the standard output
     int divisor = 1;
     int quality = 1;

@@ -1,5 +1,6 @@
 // plyvane-cli decode: a stream to a WAV file (or raw PCM) in the requested
 // output format, through the process-wide decoder as the player drives it.
+// Several files are one continuous list, as the player hands them over.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "bitstream_buffer.h"
 #include "commands.h"
+#include "continuous_lists.h"
 #include "decoder.h"
 #include "file_byte_source.h"
 #include "pcm_stdout.h"
@@ -19,9 +21,18 @@ namespace plyvane::cli {
 namespace {
 
 int Fail(const DecodeOptions& options, const std::string& why) {
-    std::fprintf(stderr, "plyvane-cli: %s: %s\n", options.file.c_str(), why.c_str());
+    std::fprintf(stderr, "plyvane-cli: %s%s: %s\n", options.files.front().c_str(),
+                 options.files.size() > 1 ? " ..." : "", why.c_str());
     return 1;
 }
+
+// The list of several files, registered while the decode runs.
+struct ListRegistration {
+    long handle = 0;
+    ~ListRegistration() {
+        if (handle != 0) ContinuousLists::Instance().Unregister(handle);
+    }
+};
 
 // Closes the decoder's source when leaving, so the process-wide buffer never
 // holds a source that has gone.
@@ -42,8 +53,14 @@ int RunDecode(const DecodeOptions& options) {
     std::FILE* out = nullptr;
     if (toStdout && (out = TakeStdoutForPcm(error)) == nullptr) return Fail(options, error);
 
+    ListRegistration list;
+    std::string name = options.files.front();
+    if (options.files.size() > 1) {
+        list.handle = ContinuousLists::Instance().Register(options.files);
+        name = ContinuousLists::ListName(list.handle);
+    }
     FileByteSource source;
-    if (!source.Open(options.file.c_str())) {
+    if (!source.Open(name.c_str())) {
         if (out != nullptr) std::fclose(out);
         return Fail(options, "cannot open the file");
     }

@@ -4,6 +4,7 @@
 
 #include "cli_options.h"
 #include "commands.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
     using namespace plyvane::cli;
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
         case Command::kInfo: return RunInfo(commandLine.info);
         case Command::kDecode: return RunDecode(commandLine.decode);
         case Command::kPlay: return RunPlay(commandLine.play);
+        case Command::kVersion:
+            std::printf("plyvane-cli %s\n", PLYVANE_VERSION_STRING);
+            return 0;
         case Command::kHelp: break;
     }
     std::fputs(UsageText(), stdout);

@@ -63,10 +63,13 @@ const char* MethodName(int method) {
 }
 
 void Describe(const PlaybackInfo& info) {
-    std::printf("Playing %s: MPEG-%u Layer %s, %u Hz, %s, %u kbit/s; output %u Hz, %u bit, %s\n", info.title,
+    char bitrate[32] = "variable bit rate";
+    if (info.bitratePerChannel != 0)
+        std::snprintf(bitrate, sizeof bitrate, "%u kbit/s", info.bitratePerChannel * info.streamChannels);
+    std::printf("Playing %s: MPEG-%u Layer %s, %u Hz, %s, %s; output %u Hz, %u bit, %s\n", info.title,
                 info.version, info.layer == 3 ? "III" : "II", info.streamSampleRate,
-                info.streamChannels == 1 ? "mono" : "two channels", info.bitratePerChannel * info.streamChannels,
-                info.outputSampleRate, info.outputBits, info.outputChannels == 1 ? "mono" : "stereo");
+                info.streamChannels == 1 ? "mono" : "two channels", bitrate, info.outputSampleRate, info.outputBits,
+                info.outputChannels == 1 ? "mono" : "stereo");
     std::fflush(stdout);
 }
 

@@ -28,6 +28,7 @@ void BitstreamBuffer::ClearReadState() {
     bitOffset_ = 0;
     zeroFillAllowance_ = threshold_;
     marker_ = nullptr;
+    basePosition_ = 0;
 }
 
 int BitstreamBuffer::Attach(ByteSource* source) {
@@ -62,8 +63,22 @@ int BitstreamBuffer::Close() {
 
 int BitstreamBuffer::Reset(uint32_t position) {
     ClearReadState();
+    basePosition_ = position;
     if (!sourceOpen_) return 0;
     return source_->Seek(position);
+}
+
+int BitstreamBuffer::ResetInFile(uint32_t position) {
+    if (!SourceAhead()) return Reset(position);
+    ClearReadState();
+    basePosition_ = position;
+    return sourceOpen_ ? source_->SeekPreviousFile(position) : 0;
+}
+
+void BitstreamBuffer::PassMarker() {
+    if (marker_ == nullptr) return;
+    basePosition_ = base_ - marker_;
+    marker_ = nullptr;
 }
 
 void BitstreamBuffer::CompactUnread() {
@@ -73,6 +88,7 @@ void BitstreamBuffer::CompactUnread() {
     if (available > valid_) available = valid_;
     uint8_t* from = base_ + valid_ - available;
     std::memmove(base_, from, static_cast<size_t>(available));
+    basePosition_ += from - base_;
     if (marker_ != nullptr) {
         marker_ -= from - base_;
         if (marker_ < base_) marker_ = base_;
@@ -111,6 +127,26 @@ int BitstreamBuffer::RefillBelow(int minimum) {
     return 1;
 }
 
+bool BitstreamBuffer::MakeReadable(int count) {
+    while (Available() < count) {
+        const int before = Available();
+        if (!refillPermitted_ || !RefillBelow(count) || Available() == before) return false;
+    }
+    return true;
+}
+
+bool BitstreamBuffer::SkipStreamBytes(uint32_t count) {
+    while (count > 0) {
+        const int available = Available();
+        uint32_t step = available > 0 ? static_cast<uint32_t>(available) : 0;
+        if (step > count) step = count;
+        SkipBytes(static_cast<int>(step));
+        count -= step;
+        if (count > 0 && (!refillPermitted_ || !Refill() || Available() <= 0)) return false;
+    }
+    return true;
+}
+
 void BitstreamBuffer::Append(const uint8_t* bytes, int count) {
     if (count <= 0) return;
     if (valid_ + count > capacity_ && read_ != base_) CompactUnread();
@@ -128,6 +164,12 @@ void BitstreamBuffer::SkipBytes(int count) {
 uint32_t BitstreamBuffer::Position() const {
     if (!sourceOpen_) return 0;
     return source_->Tell() + static_cast<uint32_t>(read_ - (base_ + valid_));
+}
+
+uint32_t BitstreamBuffer::FilePosition() const {
+    if (marker_ != nullptr && read_ >= marker_) return static_cast<uint32_t>(read_ - marker_);
+    const int64_t position = basePosition_ + (read_ - base_);
+    return position > 0 ? static_cast<uint32_t>(position) : 0;
 }
 
 uint32_t BitstreamBuffer::Length() const { return sourceOpen_ ? source_->Length() : 0; }

@@ -30,11 +30,20 @@ public:
     int Close();
     // Empties the buffer and seeks the source; 0 without an open source.
     int Reset(uint32_t position);
+    // Reset to a position of the file being read through the buffer, also
+    // when the source has already moved on to the next file of a list.
+    int ResetInFile(uint32_t position);
     // 1 when reading may go on, 0 at the end of the data.
     int Refill() { return RefillBelow(threshold_); }
     // Refill with another threshold: reads when fewer than minimum bytes are
     // unread, for frames longer than the usual threshold.
     int RefillBelow(int minimum);
+    // Refills (when permitted) until count bytes are unread; false when the
+    // data ends first.
+    bool MakeReadable(int count);
+    // Moves past count bytes of the stream, reading through the buffer so
+    // that sources that cannot seek work too; false when the data ends first.
+    bool SkipStreamBytes(uint32_t count);
     // Appends bytes, dropping what does not fit.
     void Append(const uint8_t* bytes, int count);
     // Empties the buffer without touching the source.
@@ -42,6 +51,9 @@ public:
 
     // Stream position of the read pointer; 0 without an open source.
     uint32_t Position() const;
+    // Position of the read pointer in its own file, counted in the buffer
+    // (the source's position may be in the next file of a list already).
+    uint32_t FilePosition() const;
     uint32_t Length() const;
 
     ByteSource* Source() const { return source_; }
@@ -61,7 +73,12 @@ public:
     // The start of a new stream of a continuous list, when one was delivered.
     bool HasMarker() const { return marker_ != nullptr; }
     bool MarkerReached() const { return marker_ != nullptr && read_ >= marker_; }
+    bool AtMarker() const { return marker_ != nullptr && read_ == marker_; }
     void ClearMarker() { marker_ = nullptr; }
+    // Once the marker is reached: positions count from the new file's start.
+    void PassMarker();
+    // Whether the source reads a file after the one at the read pointer.
+    bool SourceAhead() const { return marker_ != nullptr && read_ < marker_; }
 
     // Bit reader. n is 1 to 25 for Peek and Read; Skip takes any count.
     uint32_t Peek(int n) const {
@@ -117,6 +134,9 @@ private:
     uint8_t* base_ = nullptr;
     uint8_t* marker_ = nullptr;
     uint8_t* end_ = nullptr;
+    // File position of base_ (negative while base_ holds the end of the file
+    // before the marker's).
+    int64_t basePosition_ = 0;
     // Furthest the read pointer may go: 4-byte loads there stay inside the guard.
     uint8_t* limit_ = nullptr;
     int bitOffset_ = 0;

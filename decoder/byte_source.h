@@ -29,6 +29,10 @@ public:
     virtual uint32_t Length() = 0;
     // The stream's name; valid until the next call on this source.
     virtual const char* Name() = 0;
+    // A list source that has moved on to its next file goes back into the
+    // file before it, at the position; non-zero on success. Sources without
+    // lists cannot.
+    virtual int SeekPreviousFile(uint32_t /*position*/) { return 0; }
     // Unused by the decoder.
     virtual int Spare() { return 0; }
 };

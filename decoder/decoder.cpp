@@ -6,6 +6,7 @@
 #include "first_frame_search.h"
 #include "layer2_decoder.h"
 #include "layer3_decoder.h"
+#include "stream_extent.h"
 #include "stream_fields.h"
 
 namespace plyvane {
@@ -34,17 +35,24 @@ const char* Decoder::LastError() const { return core_->LastError(); }
 
 const OutputFormat& Decoder::Format() const { return core_->format; }
 
-int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer, FrameHeader* firstHeader) {
+const StreamExtent& Decoder::Extent() const { return core_->Extent(); }
+
+int Decoder::ProbeStream(StreamInfo& info, BitstreamBuffer& buffer, FrameHeader* firstHeader, StreamExtent* extent) {
     FrameHeader header;
     const char* message = nullptr;
-    if (!FindFirstFrame(buffer, header, message)) {
+    ITunesGapless itunes;
+    if (!FindFirstFrame(buffer, header, message, &itunes)) {
         if (message != nullptr) core_->SetError("%s", message);
         return 0;
     }
     if (!IsSupportedDivisor(info.divisor)) info.divisor = 1;
     FillStreamFields(info, header, header.Layer());
     FillOutputFields(info, buffer);
+    StreamExtent measured;
+    MeasureStream(buffer, header, itunes, measured);
+    ApplyExtent(info, measured);
     if (firstHeader != nullptr) *firstHeader = header;
+    if (extent != nullptr) *extent = measured;
     return 1;
 }
 
@@ -61,19 +69,18 @@ int Decoder::OpenStream(StreamInfo& info) {
     core_->synthesis.Reset();
     FrameHeader header;
     const char* message = nullptr;
-    if (!FindFirstFrame(core_->stream, header, message)) {
+    ITunesGapless itunes;
+    if (!FindFirstFrame(core_->stream, header, message, &itunes)) {
         if (message != nullptr) core_->SetError("%s", message);
         return 0;
     }
     // A seek still pending belongs to the stream it was asked for: a reopening
     // of that stream starts at its target, any other stream at its beginning.
+    bool seekHere = false;
     if (core_->SeekPending()) {
         const char* name = core_->stream.SourceOpen() ? core_->stream.Source()->Name() : nullptr;
-        if (name != nullptr && std::strcmp(name, core_->current.name) == 0) {
-            core_->CarryOutSeek();
-        } else {
-            core_->CancelSeek();
-        }
+        seekHere = name != nullptr && std::strcmp(name, core_->current.name) == 0;
+        if (!seekHere) core_->CancelSeek();
     }
 
     LayerDecoder* chosen = header.Layer() == 3 ? static_cast<LayerDecoder*>(layer3_.get()) : layer2_.get();
@@ -90,6 +97,7 @@ int Decoder::OpenStream(StreamInfo& info) {
     core_->UpdateFrameSize();
     uint32_t frame = static_cast<uint32_t>(core_->stream.Position() / format.codedFrameSize);
     core_->frameCounter = frame < 1 ? 1 : frame;
+    ApplyExtent(info, core_->BeginStream(header, itunes, info.divisor));
     core_->current = info;
 
     if (info.outputChannels != 1 && info.outputChannels != 2) {
@@ -102,35 +110,36 @@ int Decoder::OpenStream(StreamInfo& info) {
     }
     core_->synthesis.Configure(format);
     active_ = chosen;
+    if (seekHere) core_->CarryOutSeek();
     return 1;
 }
 
 uint32_t Decoder::DecodeFrame(uint8_t* out) {
     core_->lastPcmBytes = 0;
     if (active_ == nullptr) return 0;
-    UnitResult result = active_->DecodeUnit();
-    // A seek asked for once the data has ended goes back into the stream
-    // instead of waiting for a frame that never comes.
-    if (result == UnitResult::kEnd && core_->SeekPending()) {
-        core_->CarryOutSeek();
-        result = active_->DecodeUnit();
+    // Before this unit: the sound after a seek is the target's from its
+    // first sample, also when the seek was asked for after the data ended.
+    if (core_->SeekPending()) core_->CarryOutSeek();
+    // Units that lie wholly before what plays (the frames a seek decodes
+    // before its target, a long encoder delay) go no further.
+    for (;;) {
+        core_->window.StartUnit();
+        const UnitResult result = active_->DecodeUnit();
+        if (result == UnitResult::kEnd) return 0;
+        core_->lastPcmBytes = core_->FinishUnit(out, result == UnitResult::kDecoded);
+        if (core_->lastPcmBytes != 0 || !core_->window.UnitBeforeStart()) break;
     }
-    if (result == UnitResult::kEnd) return 0;
-    return core_->FinishFrame(out, result == UnitResult::kDecoded);
+    return core_->TakeFrameNumber();
 }
 
-int Decoder::RequestSeek(int32_t milliseconds) {
-    double offset = core_->streamChannels * core_->bitratePerChannel * (milliseconds * 0.125);
-    if (offset < 0.0) offset = 0.0;
-    if (offset > 4294967295.0) offset = 4294967295.0;
-    return core_->RequestSeekOffset(static_cast<uint32_t>(offset)) ? 1 : 0;
-}
+int Decoder::RequestSeek(int32_t milliseconds) { return core_->RequestSeekTime(milliseconds) ? 1 : 0; }
 
 int Decoder::RefreshStreamInfo(StreamInfo& info) {
     info = core_->current;
     info.bitratePerChannel = core_->bitratePerChannel;
     info.length = core_->stream.Length();
     info.duration = DurationMs(info.length, info.streamChannels, info.bitratePerChannel);
+    ApplyExtent(info, core_->Extent());
     CopySourceName(info, core_->stream);
     core_->current = info;
     return 1;

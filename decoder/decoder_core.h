@@ -1,6 +1,7 @@
 // State and steps shared by the layer decoders: the stream buffer, the
 // subband samples and synthesis, the reference header, the frame counter, the
-// stream markers and the seek.
+// stream markers, the files and segments of a stream with the samples each
+// plays, and the seek.
 #pragma once
 
 #include <atomic>
@@ -8,7 +9,11 @@
 
 #include "bitstream_buffer.h"
 #include "frame_header.h"
+#include "frame_index.h"
+#include "id3v2_gapless.h"
 #include "layer_decoder.h"
+#include "output_window.h"
+#include "stream_extent.h"
 #include "stream_info.h"
 #include "subband_samples.h"
 #include "synthesis.h"
@@ -50,15 +55,28 @@ public:
     // a frame length, is damage, passed over with "resync". Leaves the read
     // pointer on the header's first byte.
     FrameSearch NextFrame(FrameHeader& header);
+    // The next audio frame for the unit's slots from slotOffset on, as
+    // NextFrame finds it: a passed stream marker begins the next file, and
+    // header frames (which are no audio) begin segments and are passed over.
+    // The frame found is counted into the file's frames and the unit's window.
+    FrameSearch NextAudioFrame(FrameHeader& header, int slotOffset);
     // After a header was accepted: a passed stream marker restarts the frame
-    // counter and takes the new file's bit rate.
-    void CheckStreamMarker(FrameHeader header);
-    // Ends a unit: the synthesis (when the unit produced samples), a pending
-    // seek, and the frame number to return.
-    uint32_t FinishFrame(uint8_t* out, bool synthesize);
+    // counter and takes the new file's bit rate. True when it did.
+    bool CheckStreamMarker(FrameHeader header);
+    // Ends a unit: the synthesis (when the unit produced samples) and the
+    // window; returns the PCM bytes that play.
+    uint32_t FinishUnit(uint8_t* out, bool synthesize);
+    // The frame number of the unit that goes out.
+    uint32_t TakeFrameNumber();
+
+    // A new stream whose first frame is at the read position (first) and
+    // whose ID3v2 tag said itunes: measures it, passes over its header frame,
+    // and begins its first file. Returns what it plays.
+    const StreamExtent& BeginStream(FrameHeader first, const ITunesGapless& itunes, int divisor);
+    const StreamExtent& Extent() const { return extent_; }
 
     // Records a seek target; false when one is pending already.
-    bool RequestSeekOffset(uint32_t byteOffset);
+    bool RequestSeekTime(int32_t milliseconds);
     bool SeekPending() const { return seekPending_.load(std::memory_order_acquire); }
     void CarryOutSeek();
     void CancelSeek() { seekPending_.store(false, std::memory_order_release); }
@@ -77,6 +95,7 @@ public:
     Synthesis synthesis;
     OutputFormat format;
     StreamInfo current;
+    OutputWindow window;
 
     uint32_t referenceHeader = 0;
     int layer = 0;
@@ -94,10 +113,36 @@ private:
     enum class Follower { kSameKind, kStreamFrame, kNone };
     Follower FollowerOf(FrameHeader header, int codedBytes);
 
+    // The file that begins at the read position (on its first frame) with
+    // what it plays; passes over its header frame.
+    void BeginFile(const StreamExtent& extent);
+    // Samples per frame of the stream: 576 for MPEG-2 Layer III, else 1152.
+    int SamplesPerFrame() const;
+    // The seek to the frame of the target through the frame index, with the
+    // frames before it that the reservoir and the filter banks need; false
+    // when the source cannot be read around in.
+    bool SeekToFrame(int32_t milliseconds);
+    // The seek when that cannot be done: a byte position from the header
+    // frame's seek table or the bit rate.
+    void SeekByEstimate(int32_t milliseconds);
+
+    StreamExtent extent_;
+    FrameIndex index_;
+    // Audio frames of the current file met so far: the number of the next.
+    uint32_t audioFrame_ = 0;
+    // File position of the current file's first audio frame (or where the
+    // search for it begins).
+    uint32_t firstAudioPosition_ = 0;
+    // iTunSMPB of an ID3v2 tag passed over at a stream marker, for the file
+    // that begins there.
+    ITunesGapless markerTagGapless_;
+    // The frame number the next unit takes after a seek, or 0.
+    uint32_t frameNumberAfterSeek_ = 0;
+
     // The mode of the last frame of the stream's channel count.
     int lastMode_ = kStereo;
     char lastError_[256];
-    std::atomic<uint32_t> seekOffset_{0};
+    std::atomic<int32_t> seekMilliseconds_{0};
     std::atomic<bool> seekPending_{false};
     LayerDecoder* layers_[2] = {nullptr, nullptr};
 };

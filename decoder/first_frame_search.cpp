@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "id3v2_gapless.h"
+
 namespace plyvane {
 namespace {
 
@@ -15,15 +17,6 @@ constexpr char kNotSupported[] = "This type of audiofile is currently not suppor
 constexpr int kRepeatReach = 3000;
 constexpr int kRepeats = 2;
 constexpr uint32_t kRepeatMask = 0xFFFEFCC0;
-
-// Makes count bytes readable if the data holds them; false when it ends first.
-bool MakeReadable(BitstreamBuffer& buffer, int count) {
-    while (buffer.Available() < count) {
-        const int before = buffer.Available();
-        if (!buffer.RefillPermitted() || !buffer.RefillBelow(count) || buffer.Available() == before) return false;
-    }
-    return true;
-}
 
 // Why a stream whose first header this is cannot be played, or null when it
 // can: Layer I and the reserved layer, free format (whose frame size would
@@ -39,33 +32,6 @@ const char* UnsupportedStreamMessage(FrameHeader header) {
     return nullptr;
 }
 
-// Size of an ID3v2 tag at the read position, 0 when there is none. Its
-// embedded pictures are full of false sync words, so the search starts
-// after it.
-uint32_t Id3v2TagSize(const uint8_t* p) {
-    if (p[0] != 'I' || p[1] != 'D' || p[2] != '3') return 0;
-    if (p[3] == 0xFF || p[4] == 0xFF) return 0;
-    if ((p[6] | p[7] | p[8] | p[9]) & 0x80) return 0;  // sizes are syncsafe
-    uint32_t size = (static_cast<uint32_t>(p[6]) << 21) | (static_cast<uint32_t>(p[7]) << 14) |
-                    (static_cast<uint32_t>(p[8]) << 7) | p[9];
-    const bool hasFooter = (p[5] & 0x10) != 0;
-    return 10 + size + (hasFooter ? 10 : 0);
-}
-
-// Moves past count bytes of the stream, reading through the buffer so that
-// sources that cannot seek work too.
-bool SkipStreamBytes(BitstreamBuffer& buffer, uint32_t count) {
-    while (count > 0) {
-        int available = buffer.Available();
-        uint32_t step = available > 0 ? static_cast<uint32_t>(available) : 0;
-        if (step > count) step = count;
-        buffer.SkipBytes(static_cast<int>(step));
-        count -= step;
-        if (count > 0 && (!buffer.RefillPermitted() || !buffer.Refill() || buffer.Available() <= 0)) return false;
-    }
-    return true;
-}
-
 // From the read position, the first sync word that is not the 16 one-bits
 // of filler; leaves the read pointer on it. False when the data ends first.
 bool SearchSyncWord(BitstreamBuffer& buffer, FrameHeader& header) {
@@ -73,7 +39,7 @@ bool SearchSyncWord(BitstreamBuffer& buffer, FrameHeader& header) {
     for (;;) {
         while (buffer.Available() >= 4 && !HasSyncWord(buffer.PeekWordAtByte())) buffer.SkipBytes(1);
         if (buffer.Available() < 4) {
-            if (!MakeReadable(buffer, 4)) return false;
+            if (!buffer.MakeReadable(4)) return false;
             continue;
         }
         uint32_t word = buffer.PeekWordAtByte();
@@ -97,7 +63,7 @@ bool IsFollowedBySameKind(BitstreamBuffer& buffer, FrameHeader candidate) {
     const int layerField = candidate.LayerField();
     const int length = layerField == 1 || layerField == 2 ? candidate.CodedBytes(4 - layerField) : 0;
     if (length > 0) {
-        if (!MakeReadable(buffer, length + 4)) return buffer.Available() >= length;
+        if (!buffer.MakeReadable(length + 4)) return buffer.Available() >= length;
         const uint32_t word = buffer.PeekWordAtByte(length);
         return IsSameKind(word, candidate) && FrameHeader{word & 0xFFFFF}.CodedBytes(4 - layerField) > 0;
     }
@@ -105,7 +71,7 @@ bool IsFollowedBySameKind(BitstreamBuffer& buffer, FrameHeader candidate) {
     const uint32_t expected = (0xFFFu << 20 | candidate.bits) & kRepeatMask;
     int previous = 0;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        MakeReadable(buffer, previous + kRepeatReach + 4);
+        buffer.MakeReadable(previous + kRepeatReach + 4);
         const int end = std::min(buffer.Available(), previous + kRepeatReach + 4);
         int at = previous + 4;
         while (at + 4 <= end && (buffer.PeekWordAtByte(at) & kRepeatMask) != expected) ++at;
@@ -127,17 +93,21 @@ bool SearchFirstFrame(BitstreamBuffer& buffer, FrameHeader& header) {
 
 }  // namespace
 
-int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message) {
+int FindFirstFrame(BitstreamBuffer& buffer, FrameHeader& header, const char*& message, ITunesGapless* gapless) {
     message = nullptr;
+    if (gapless != nullptr) *gapless = ITunesGapless{};
     buffer.Reset(0);
     if (buffer.Available() < 4 && (!buffer.RefillPermitted() || !buffer.Refill())) return 0;
     bool found = false;
     if (buffer.Available() >= 10) {
+        // Its embedded pictures are full of false sync words, so the search
+        // starts after it.
         uint32_t tagSize = Id3v2TagSize(buffer.ReadPointer());
-        found = tagSize > 0 && SkipStreamBytes(buffer, tagSize) && SearchFirstFrame(buffer, header);
+        found = tagSize > 0 && SkipId3v2Tag(buffer, tagSize, gapless) && SearchFirstFrame(buffer, header);
         // A tag whose size is damaged may hide the whole stream: search it
         // as if it were not there.
         if (tagSize > 0 && !found) {
+            if (gapless != nullptr) *gapless = ITunesGapless{};
             buffer.Reset(0);
             if (buffer.RefillPermitted()) buffer.Refill();
         }

@@ -108,10 +108,9 @@ UnitResult Layer2Decoder::DecodeUnit() {
     FrameHeader header;
     // Only whole frames are decoded: the last one of a file too, but not one
     // that the file cuts off.
-    if (core_.NextFrame(header) != DecoderCore::FrameSearch::kFound) return UnitResult::kEnd;
+    if (core_.NextAudioFrame(header, 0) != DecoderCore::FrameSearch::kFound) return UnitResult::kEnd;
     const int frameStart = bits.ReadOffset();
     bits.Skip(32);
-    core_.CheckStreamMarker(header);
     if (header.HasCrc()) bits.Skip(16);
     SelectTable(header);
 

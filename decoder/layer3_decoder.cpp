@@ -35,12 +35,13 @@ int Layer3Decoder::Setup(StreamInfo& info, FrameHeader header) {
 }
 
 UnitResult Layer3Decoder::DecodeUnit() {
+    const UnitResult first = DecodeOneFrame(0);
     const bool mpeg1 = ((core_.referenceHeader >> 19) & 1) != 0;
-    const int framesPerUnit = mpeg1 ? 1 : 2;
-    for (int frame = 0; frame < framesPerUnit; ++frame) {
-        const UnitResult result = DecodeOneFrame(frame * 18);
-        if (result != UnitResult::kDecoded) return result;
-    }
+    if (mpeg1 || first != UnitResult::kDecoded) return first;
+    // The second of two MPEG-2 frames. Without it (the data ended after an
+    // odd number of frames, or its main data is lost) the first still plays;
+    // a lost frame's half of the unit is silence.
+    if (DecodeOneFrame(18) != UnitResult::kDecoded) core_.subbands.ClearFrom(18);
     return UnitResult::kDecoded;
 }
 
@@ -60,7 +61,7 @@ UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
     FrameHeader header;
     // Only whole frames are decoded (also those longer than the refill
     // threshold); a frame that the data cuts off ends the stream.
-    switch (core_.NextFrame(header)) {
+    switch (core_.NextAudioFrame(header, slotOffset)) {
         case DecoderCore::FrameSearch::kFound:
             break;
         case DecoderCore::FrameSearch::kEnd:
@@ -72,7 +73,6 @@ UnitResult Layer3Decoder::DecodeOneFrame(int slotOffset) {
         default:
             return UnitResult::kEnd;
     }
-    core_.CheckStreamMarker(header);
     stream.Skip(32);
     if (header.HasCrc()) stream.Skip(16);
 

@@ -24,6 +24,21 @@ void FillOutputFields(StreamInfo& info, BitstreamBuffer& buffer) {
     CopySourceName(info, buffer);
 }
 
+void ApplyExtent(StreamInfo& info, const StreamExtent& extent) {
+    if (info.sampleRate <= 0) return;
+    if (extent.totalSamples >= 0)
+        info.duration = extent.totalSamples == 0 ? -1.0f
+                                                 : static_cast<float>(extent.totalSamples * 1000.0 / info.sampleRate);
+    if (!extent.header.IsVariableBitrate()) return;
+    info.bitratePerChannel = 0;
+    const uint32_t bytes = extent.header.bytes != 0 ? extent.header.bytes : info.length;
+    if (extent.totalSamples > 0 && bytes > 0) {
+        const double seconds = static_cast<double>(extent.totalSamples) / info.sampleRate;
+        const double perChannel = bytes * 8.0 / seconds / (info.streamChannels == 1 ? 1 : 2);
+        info.packratio = static_cast<float>(info.decodedSampleBits * info.sampleRate / perChannel);
+    }
+}
+
 float DurationMs(uint32_t length, int streamChannels, int bitratePerChannel) {
     float duration = static_cast<float>(length * 8000.0 / (streamChannels * bitratePerChannel * 1000.0));
     return duration == 0.0f ? -1.0f : duration;

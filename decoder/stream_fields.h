@@ -7,6 +7,7 @@
 
 #include "bitstream_buffer.h"
 #include "frame_header.h"
+#include "stream_extent.h"
 #include "stream_info.h"
 
 namespace plyvane {
@@ -21,6 +22,11 @@ void FillStreamFields(StreamInfo& info, FrameHeader header, int layer);
 // Output channels and sample rate, PCM bytes per frame, packratio, length,
 // duration and name, from the stream fields, the request and the source.
 void FillOutputFields(StreamInfo& info, BitstreamBuffer& buffer);
+
+// What a measured stream changes: the duration, exact when the samples it
+// plays are known; and for a variable bit rate (a Xing or VBRI header) the
+// bit rate per channel 0, "variable", with the packratio of the average.
+void ApplyExtent(StreamInfo& info, const StreamExtent& extent);
 
 // Duration in ms from a byte length, or -1.0 when that comes out as 0.
 float DurationMs(uint32_t length, int streamChannels, int bitratePerChannel);

@@ -17,6 +17,11 @@ struct SubbandSamples {
     float* Slot(int channel, int slot) { return &value[channel][slot * kSubbands]; }
     const float* Slot(int channel, int slot) const { return &value[channel][slot * kSubbands]; }
     void Clear() { std::memset(value, 0, sizeof value); }
+    // Silences slots first to 35 of both channels.
+    void ClearFrom(int first) {
+        for (float* channel : value)
+            std::memset(channel + first * kSubbands, 0, (kSlots - first) * kSubbands * sizeof(float));
+    }
 };
 
 }  // namespace plyvane

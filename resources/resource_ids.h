@@ -26,6 +26,13 @@
 #define IDI_TRAY_NEXT            135
 #define IDI_TRAY_PREVIOUS        136
 #define IDI_TRAY_PAUSE           224
+/* The installer's and the playlist files' icons (the release). The shell
+   finds a file type's icon by its place among the icons, which follow the
+   ids: the audio files show the first (128), the playlists the fourth
+   (131), so 129 and 130 come before it and nothing else below 131. */
+#define IDI_SETUP                129
+#define IDI_UNINSTALL            130
+#define IDI_PLAYLIST_FILE        131
 
 /* Bitmaps (pure green shows the button face) */
 #define IDB_INFORMATION          179

@@ -67,6 +67,13 @@ uint32_t FileByteSource::Read(void* destination, uint32_t count) {
 
 int FileByteSource::Seek(uint32_t position) { return file_.SeekTo(position) ? 1 : 0; }
 
+int FileByteSource::SeekPreviousFile(uint32_t position) {
+    if (list_ == nullptr || index_ == 0) return 0;
+    if (!OpenListEntry(index_ - 1)) return 0;
+    firstPartBytes_ = 0;
+    return Seek(position);
+}
+
 uint32_t FileByteSource::Tell() { return file_.Position(); }
 
 uint32_t FileByteSource::Length() { return file_.Size(); }

@@ -24,6 +24,8 @@ public:
     int Seek(uint32_t position) override;
     uint32_t Tell() override;
     uint32_t Length() override;
+    // In list mode: reopens the entry before the current one at position.
+    int SeekPreviousFile(uint32_t position) override;
     // The current list entry in list mode, otherwise the name given at open.
     const char* Name() override;
 

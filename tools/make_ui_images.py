@@ -1,18 +1,22 @@
 #!/usr/bin/env python3
-"""Draws the player's button bitmaps and icons and writes them to resources/.
+"""Draws the player's button bitmaps and icons and writes them to resources/,
+and the same pictures as PNG files for the help to help/images/.
 
-  tools/make_ui_images.py [OUTPUT_DIR]
+  tools/make_ui_images.py [RESOURCES_DIR [HELP_IMAGES_DIR]]
 
 Bitmaps are 8-bit palette BMPs whose background is pure green (0,255,0), the
 colour the program replaces by the button face; shapes are drawn crisp (each
 pixel takes the colour that covers most of it) so no green fringes remain.
-Icons are 16x16 and 32x32 with an alpha channel, smoothed at the edges.
+Icons have an alpha channel and are smoothed at the edges: the tray icons
+16x16 and 32x32, the program's own icons (the executable, the installer,
+the uninstaller and the file types) also 48x48.
 The output is committed; run this again after changing a drawing.
 """
 import math
 import os
 import struct
 import sys
+import zlib
 
 GREEN = (0, 255, 0)
 SS = 4  # sub-samples per pixel and axis
@@ -154,6 +158,31 @@ def icon_image(pixels):
     return header + bytes(xor) + bytes(mask)
 
 
+def write_png(path, pixels):
+    """RGBA pixels, or palette-style colours with None for transparent."""
+    height, width = len(pixels), len(pixels[0])
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)  # no filter
+        for c in row:
+            if c is None:
+                raw += bytes((0, 0, 0, 0))
+            elif len(c) == 3:
+                raw += bytes((*c, 255))
+            else:
+                raw += bytes(c)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(bytes(raw), 9)))
+        f.write(chunk(b"IEND", b""))
+
+
 def write_ico(path, images):
     entries, blobs = b"", b""
     offset = 6 + 16 * len(images)
@@ -283,6 +312,41 @@ def logo(c, s):
     c.rect(1 * s, 7 * s, 15 * s, 9 * s, INK)
 
 
+def badge(c, s, colour, arrow):
+    """A round sign in the lower right corner: an arrow down or a bar."""
+    c.circle(11.5 * s, 11.5 * s, 4.5 * s, WHITE)
+    c.circle(11.5 * s, 11.5 * s, 3.7 * s, colour)
+    if arrow:
+        c.rect(10.8 * s, 8.6 * s, 12.2 * s, 11.6 * s, WHITE)
+        c.polygon([(9.2 * s, 11.2 * s), (13.8 * s, 11.2 * s), (11.5 * s, 14 * s)], WHITE)
+    else:
+        c.rect(9.4 * s, 10.8 * s, 13.6 * s, 12.2 * s, WHITE)
+
+
+def setup(c, s):
+    logo(c, s)
+    badge(c, s, PLAY_GREEN, True)
+
+
+def uninstall(c, s):
+    logo(c, s)
+    badge(c, s, RED, False)
+
+
+def playlist_file(c, s):
+    # A sheet with a folded corner, a list and a note.
+    c.polygon([(2.5 * s, 0.5 * s), (10.5 * s, 0.5 * s), (14 * s, 4 * s), (14 * s, 15.5 * s),
+               (2.5 * s, 15.5 * s)], GREY)
+    c.polygon([(3.3 * s, 1.3 * s), (10.2 * s, 1.3 * s), (13.2 * s, 4.3 * s),
+               (13.2 * s, 14.7 * s), (3.3 * s, 14.7 * s)], WHITE)
+    c.polygon([(10.2 * s, 0.5 * s), (10.2 * s, 4.3 * s), (14 * s, 4.3 * s)], GREY)
+    for y in (5, 8, 11):
+        c.rect(4.5 * s, y * s, 8.6 * s, (y + 1.2) * s, INK)
+    c.rect(10.9 * s, 6 * s, 11.9 * s, 12 * s, BLUE)
+    c.line(11.4 * s, 6.3 * s, 12.9 * s, 7.6 * s, 1.0 * s, BLUE)
+    c.circle(10.2 * s, 12.2 * s, 1.7 * s, BLUE)
+
+
 BITMAPS = {
     197: ("play", play), 198: ("pause", pause), 183: ("stop", stop),
     204: ("rewind", rewind), 205: ("forward", forward),
@@ -296,31 +360,47 @@ BITMAPS = {
     185: ("volume4", lambda c: speaker(c, 4)),
 }
 
+# Id: name, drawing, sizes. The shell finds a file type's icon by its place
+# among the program's icons, which follow the ids: the audio files take the
+# first (128), the playlists the fourth (131).
+PROGRAM_SIZES = (16, 32, 48)
+TRAY_SIZES = (16, 32)
 ICONS = {
-    128: ("plyvane", lambda c, s: logo(c, s)),
-    133: ("tray_play", lambda c, s: play(c, s)),
-    224: ("tray_pause", lambda c, s: pause(c, s)),
-    134: ("tray_stop", lambda c, s: stop(c, s)),
-    135: ("tray_next", lambda c, s: next_song(c, s)),
-    136: ("tray_previous", lambda c, s: previous(c, s)),
+    128: ("plyvane", logo, PROGRAM_SIZES),
+    129: ("setup", setup, PROGRAM_SIZES),
+    130: ("uninstall", uninstall, PROGRAM_SIZES),
+    131: ("playlist_file", playlist_file, PROGRAM_SIZES),
+    133: ("tray_play", lambda c, s: play(c, s), TRAY_SIZES),
+    224: ("tray_pause", lambda c, s: pause(c, s), TRAY_SIZES),
+    134: ("tray_stop", lambda c, s: stop(c, s), TRAY_SIZES),
+    135: ("tray_next", lambda c, s: next_song(c, s), TRAY_SIZES),
+    136: ("tray_previous", lambda c, s: previous(c, s), TRAY_SIZES),
 }
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "resources", "images")
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources", "images")
+    help_out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "help", "images")
     os.makedirs(out, exist_ok=True)
+    os.makedirs(help_out, exist_ok=True)
     for number, (name, draw) in sorted(BITMAPS.items()):
         canvas = Canvas(20 if name.startswith("volume") else 16, 16)
         draw(canvas)
-        write_bmp8(os.path.join(out, f"{name}.bmp"), canvas.crisp())
-    for number, (name, draw) in sorted(ICONS.items()):
+        pixels = canvas.crisp()
+        write_bmp8(os.path.join(out, f"{name}.bmp"), pixels)
+        write_png(os.path.join(help_out, f"button_{name}.png"), pixels)
+    for number, (name, draw, sizes) in sorted(ICONS.items()):
         images = []
-        for size in (16, 32):
+        for size in sizes:
             canvas = Canvas(size, size)
             draw(canvas, size / 16)
             images.append(canvas.smooth())
         write_ico(os.path.join(out, f"{name}.ico"), images)
+        # The help shows the tray icons as the taskbar does, at 16 pixels,
+        # and the program's own at 32 (scaled down where they stand in text).
+        write_png(os.path.join(help_out, f"icon_{name}.png"),
+                  images[1] if sizes == PROGRAM_SIZES else images[0])
 
 
 if __name__ == "__main__":

@@ -26,7 +26,7 @@ TEST(CliOptions, AcceptsTheDocumentedForms) {
 
     ASSERT_TRUE(Parse({"decode", "in.mp2", "-o", "out.wav"}, line, error)) << error;
     EXPECT_EQ(line.command, Command::kDecode);
-    EXPECT_EQ(line.decode.file, "in.mp2");
+    EXPECT_EQ(line.decode.files, std::vector<std::string>{"in.mp2"});
     EXPECT_EQ(line.decode.output, "out.wav");
     EXPECT_EQ(line.decode.divisor, 1);
     EXPECT_EQ(line.decode.quality, 1);
@@ -46,8 +46,13 @@ TEST(CliOptions, AcceptsTheDocumentedForms) {
     ASSERT_TRUE(Parse({"decode", "in.mp3", "-o", "out.wav", "--quality", "0"}, line, error)) << error;
     EXPECT_EQ(line.decode.quality, 0) << "reference quality";
 
+    ASSERT_TRUE(Parse({"decode", "a.mp3", "b.mp3", "-o", "out.wav", "c.mp3"}, line, error)) << error;
+    EXPECT_EQ(line.decode.files, (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"})) << "one continuous list";
+
     ASSERT_TRUE(Parse({"--help"}, line, error));
     EXPECT_EQ(line.command, Command::kHelp);
+    ASSERT_TRUE(Parse({"--version"}, line, error));
+    EXPECT_EQ(line.command, Command::kVersion);
 }
 
 TEST(CliOptions, RejectsEverythingElseWithAReason) {
@@ -60,6 +65,7 @@ TEST(CliOptions, RejectsEverythingElseWithAReason) {
         {"info", ""},
         {"decode", "a.mp2"},                             // no output
         {"decode", "-o", "x.wav"},                       // no input
+        {"decode", "a.mp2", "", "-o", "x.wav"},
         {"decode", "a.mp2", "-o"},                       // missing value
         {"decode", "a.mp2", "-o", ""},
         {"decode", "a.mp2", "-o", "x.wav", "-o", "y.wav"},

@@ -9,6 +9,7 @@
 
 #include "decoder_fixture.h"
 #include "huffman_tables.h"
+#include "layer3_frame_builder.h"
 #include "layer3_huffman.h"
 #include "layer3_imdct.h"
 #include "layer3_stereo.h"
@@ -26,70 +27,23 @@ LineScales UnitScales() {
     return scales;
 }
 
-class Bits {
-public:
-    void Put(uint32_t value, int count) {
-        for (int i = count - 1; i >= 0; --i) {
-            if (used_ % 8 == 0) bytes.push_back(0);
-            if (i < 32 && ((value >> i) & 1u)) bytes.back() |= static_cast<uint8_t>(0x80u >> (used_ % 8));
-            ++used_;
-        }
-    }
-    std::vector<uint8_t> bytes;
+using test::Bits;
+using test::FrameSpec;
+using test::SilentFrame;
+using test::Concat;
 
-private:
-    int used_ = 0;
-};
-
-struct FrameSpec {
-    bool mpeg1 = true;
-    int bitrateIndex = 9;     // 128 kbit/s (MPEG-1), 80 (MPEG-2)
-    int sampleRateIndex = 0;  // 44100 / 22050 Hz
-    int mode = kSingleChannel;
-    int mainDataBegin = 0;
-};
-
-// A frame of silence: side information with every length 0, then zeroed
-// main data up to the frame length.
-std::vector<uint8_t> SilentFrame(const FrameSpec& f) {
-    Bits b;
-    b.Put(0xFFF, 12);
-    b.Put(f.mpeg1 ? 1 : 0, 1);
-    b.Put(1, 2);  // Layer III
-    b.Put(1, 1);  // no CRC
-    b.Put(static_cast<uint32_t>(f.bitrateIndex), 4);
-    b.Put(static_cast<uint32_t>(f.sampleRateIndex), 2);
-    b.Put(0, 2);  // padding, private
-    b.Put(static_cast<uint32_t>(f.mode), 2);
-    b.Put(0, 6);
-    const int channels = f.mode == kSingleChannel ? 1 : 2;
-    b.Put(static_cast<uint32_t>(f.mainDataBegin), f.mpeg1 ? 9 : 8);
-    // Everything else of the side information is 0: no bits, no gain.
-    const int sideBytes = f.mpeg1 ? (channels == 1 ? 17 : 32) : (channels == 1 ? 9 : 17);
-    b.Put(0, sideBytes * 8 - (f.mpeg1 ? 9 : 8));
-    const int rate = kSampleRateHz[f.mpeg1 ? 1 : 0][f.sampleRateIndex];
-    int length = kBitrateKbps[f.mpeg1 ? 1 : 0][1][f.bitrateIndex] * 144000 / rate;
-    if (!f.mpeg1) length /= 2;
-    b.bytes.resize(static_cast<size_t>(length), 0);
-    return b.bytes;
-}
-
-std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& frames) {
-    std::vector<uint8_t> all;
-    for (const auto& f : frames) all.insert(all.end(), f.begin(), f.end());
-    return all;
-}
 
 TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
     FrameSpec f;
     f.mpeg1 = false;
     f.bitrateIndex = 4;  // 32 kbit/s
     ASSERT_EQ(104u, SilentFrame(f).size());
-    // Frame 2 may reach back exactly over frame 1's 91 bytes, not one more.
+    // Frame 3, the first of the second call, may reach back exactly over
+    // frame 2's 91 bytes, not one more.
     for (int reach : {91, 92}) {
-        FrameSpec second = f;
-        second.mainDataBegin = reach;
-        std::vector<std::vector<uint8_t>> frames = {SilentFrame(f), SilentFrame(second)};
+        FrameSpec third = f;
+        third.mainDataBegin = reach;
+        std::vector<std::vector<uint8_t>> frames = {SilentFrame(f), SilentFrame(f), SilentFrame(third)};
         for (int i = 0; i < 20; ++i) frames.push_back(SilentFrame(f));
         test::OpenedStream s(Concat(frames));
         ASSERT_EQ(1, s.opened);
@@ -97,10 +51,35 @@ TEST(Layer3Reservoir, Mpeg2MonoAt32kbitHas91MainDataBytesAndTwoFramesPerCall) {
         EXPECT_EQ(2304, s.info.pcmBytesPerFrame);
         const uint32_t first = s.Decode();
         EXPECT_NE(0u, first);
-        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastPcmBytes()) << reach;
+        EXPECT_EQ(2304u, s.decoder->LastPcmBytes()) << "frames 1 and 2";
         EXPECT_EQ(first + 1, s.Decode());
+        EXPECT_EQ(reach == 91 ? 2304u : 0u, s.decoder->LastPcmBytes()) << reach;
+        EXPECT_EQ(first + 2, s.Decode());
         EXPECT_EQ(2304u, s.decoder->LastPcmBytes());
     }
+}
+
+// The second of two MPEG-2 frames may be missing: the data ends after an odd
+// number of frames, or its main data never arrived. The first still plays,
+// and the missing one is as long a silence, so the timeline holds.
+TEST(Layer3Reservoir, Mpeg2UnitWithoutItsSecondFrameStillPlaysItsFirst) {
+    FrameSpec f;
+    f.mpeg1 = false;
+    f.bitrateIndex = 4;
+    std::vector<std::vector<uint8_t>> frames(5, SilentFrame(f));
+    test::OpenedStream odd(Concat(frames));
+    ASSERT_EQ(1, odd.opened);
+    std::vector<uint32_t> bytes;
+    while (odd.Decode() != 0) bytes.push_back(odd.decoder->LastPcmBytes());
+    EXPECT_EQ((std::vector<uint32_t>{2304, 2304, 1152}), bytes) << "five frames: two units and a half";
+
+    FrameSpec lost = f;
+    lost.mainDataBegin = 200;  // beyond the 91 bytes of the frame before
+    frames = {SilentFrame(f), SilentFrame(lost), SilentFrame(f), SilentFrame(f)};
+    test::OpenedStream gap(Concat(frames));
+    ASSERT_EQ(1, gap.opened);
+    ASSERT_NE(0u, gap.Decode());
+    EXPECT_EQ(2304u, gap.decoder->LastPcmBytes()) << "frame 1 and a silent frame 2";
 }
 
 TEST(Layer3Reservoir, MainDataBeforeTheReceivedDataGivesNoPcmButCountsTheFrame) {

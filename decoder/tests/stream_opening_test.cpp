@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -293,21 +294,35 @@ TEST(StreamOpening, ProbeLeavesAPlayingStreamAlone) {
     }
 }
 
-TEST(StreamOpening, SeekAimsAtTheByteOffsetOfTheTime) {
-    OpenedStream s(BuildLayer2Stream(Stereo128(), 40));
-    ASSERT_EQ(1, s.opened);
-    EXPECT_EQ(1, s.decoder->RequestSeek(60000));
-    EXPECT_EQ(0, s.decoder->RequestSeek(1000)) << "one seek at a time";
-    // The jump happens at the end of the next frame: it reports the frame
-    // the seek aimed at, trunc(960000 / 418.96).
-    EXPECT_EQ(2291u, s.Decode());
-    EXPECT_EQ(0u, s.Decode()) << "byte 960000 lies beyond this short stream";
+// A seek lands on its target's sample: the frame before it is decoded for
+// the filter bank's history and left out, and so is the target frame's part
+// before the target. The frame number is the target unit's: unit k plays
+// from k - 1 units on.
+TEST(StreamOpening, SeekLandsOnTheSampleOfTheTime) {
+    const std::vector<uint8_t> bytes = BuildLayer2Stream(Stereo128(), 40);
+    OpenedStream whole(bytes);
+    ASSERT_EQ(1, whole.opened);
+    std::vector<uint8_t> pcm;
+    while (whole.Decode() != 0) pcm.insert(pcm.end(), whole.block.begin(), whole.block.end());
 
-    OpenedStream t(BuildLayer2Stream(Stereo128(), 40));
-    ASSERT_EQ(1, t.decoder->RequestSeek(100));  // byte 1600
-    EXPECT_EQ(3u, t.Decode());
-    EXPECT_EQ(4u, t.Decode()) << "decoding goes on from the first frame after the offset";
-    EXPECT_EQ(1, t.decoder->RequestSeek(0));
+    OpenedStream s(bytes);
+    ASSERT_EQ(1, s.opened);
+    EXPECT_EQ(1, s.decoder->RequestSeek(100));
+    EXPECT_EQ(0, s.decoder->RequestSeek(1000)) << "one seek at a time";
+    EXPECT_EQ(4u, s.Decode()) << "sample 4410 lies in the fourth unit";
+    const size_t target = 4410 * 4;
+    ASSERT_EQ(3456u * 4 + 4608u - target, s.decoder->LastPcmBytes());
+    EXPECT_TRUE(std::equal(s.block.begin(), s.block.begin() + s.decoder->LastPcmBytes(), pcm.begin() + target))
+        << "the same samples as the whole decode";
+    EXPECT_EQ(5u, s.Decode());
+    EXPECT_EQ(4608u, s.decoder->LastPcmBytes());
+    EXPECT_TRUE(std::equal(s.block.begin(), s.block.end(), pcm.begin() + 4 * 4608));
+
+    EXPECT_EQ(1, s.decoder->RequestSeek(60000));
+    EXPECT_EQ(0u, s.Decode()) << "60 s lie beyond this short stream";
+    EXPECT_EQ(1, s.decoder->RequestSeek(0));
+    EXPECT_EQ(1u, s.Decode());
+    EXPECT_TRUE(std::equal(s.block.begin(), s.block.end(), pcm.begin()));
 }
 
 // A seek that arrives once the data has ended goes back into this stream;
@@ -321,8 +336,8 @@ TEST(StreamOpening, ASeekAfterTheEndStaysWithItsStream) {
     while (s.Decode() != 0) {
     }
     ASSERT_EQ(1, s.decoder->RequestSeek(1000));
-    EXPECT_EQ(38u, s.Decode()) << "decoding goes on from byte 16000";
-    EXPECT_EQ(39u, s.Decode());
+    EXPECT_EQ(39u, s.Decode()) << "decoding goes on from sample 44100, in the 39th unit";
+    EXPECT_EQ(40u, s.Decode());
     while (s.Decode() != 0) {
     }
 
@@ -341,7 +356,7 @@ TEST(StreamOpening, ASeekAfterTheEndStaysWithItsStream) {
     t.source.Open("stream.mp2");
     StreamInfo again;
     ASSERT_EQ(1, t.decoder->OpenStream(again));
-    EXPECT_EQ(38u, t.Decode());
+    EXPECT_EQ(39u, t.Decode());
 }
 
 TEST(StreamOpening, AStreamMarkerRestartsTheFrameNumbers) {

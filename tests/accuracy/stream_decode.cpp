@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "decoder.h"
+#include "stream_extent.h"
 #include "memory_byte_source.h"
 
 namespace plyvane::test {
@@ -48,6 +49,7 @@ DecodedStream DecodeBytes(std::vector<uint8_t> bytes, const std::string& name, c
     }
     result.opened = true;
     result.channels = info.outputChannels;
+    result.trimSkip = decoder->Extent().trim.skip;
 
     // Room for one unit plus a margin, so an overlong write shows up as a
     // LastPcmBytes beyond the promised size instead of a wild write.

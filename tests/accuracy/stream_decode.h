@@ -25,6 +25,7 @@ struct DecodedStream {
     uint32_t firstFrameNumber = 0; // what the first DecodeFrame returned
     uint32_t emptyUnits = 0; // of those, units that wrote no PCM (no main data yet)
     uint32_t overlongUnits = 0; // units that claimed more than PCM bytes per frame
+    uint32_t trimSkip = 0;   // samples of the decoded timeline left out at the start (encoder delay)
     std::vector<uint8_t> pcm;
 
     // The 16-bit output as samples (interleaved).
