@@ -12,7 +12,7 @@
 #include "audio_engine.h"
 #include "commands.h"
 #include "continuous_lists.h"
-#include "file_byte_source.h"
+#include "stream_sources.h"
 #include "memory_settings_store.h"
 #include "message_box.h"
 #include "notification_queue.h"
@@ -204,7 +204,7 @@ int RunPlay(const PlayOptions& options) {
 
     NotificationQueue queue;
     PlatformPlaybackPorts ports = MakePlatformPlaybackPorts();
-    FileByteSource source;
+    StreamSources sources;
     int result = 0;
     {
         AudioEngine engine(ports.Ports(queue));
@@ -220,7 +220,7 @@ int RunPlay(const PlayOptions& options) {
                 list = ContinuousLists::Instance().Register(group);
                 name = ContinuousLists::ListName(list);
             }
-            result |= Play(engine, queue, name, source, keys);
+            result |= Play(engine, queue, name, sources.For(name), keys);
             if (list != 0) ContinuousLists::Instance().Unregister(list);
         }
         engine.ShutdownPlayback();
