@@ -9,6 +9,7 @@
 
 #include "bitstream_buffer.h"
 #include "commands.h"
+#include "console_message_box.h"
 #include "continuous_lists.h"
 #include "decoder.h"
 #include "stream_sources.h"
@@ -67,6 +68,8 @@ int RunDecode(const DecodeOptions& options) {
             }
         }
     }
+    ConsoleMessageBox boxes;
+    ScopedMessageBox installedBoxes(boxes);
     StreamSources sources;
     ByteSource& source = sources.For(name);
     if (!source.Open(name.c_str())) {

@@ -5,6 +5,7 @@
 
 #include "bitstream_buffer.h"
 #include "commands.h"
+#include "console_message_box.h"
 #include "decoder.h"
 #include "frame_header.h"
 #include "header_frame.h"
@@ -100,6 +101,8 @@ void PrintJson(const StreamInfo& info, const char* mode, const StreamExtent& ext
 }  // namespace
 
 int RunInfo(const InfoOptions& options) {
+    ConsoleMessageBox boxes;
+    ScopedMessageBox installedBoxes(boxes);
     StreamSources sources;
     ByteSource& source = sources.For(options.file);
     if (!source.Open(options.file.c_str())) {

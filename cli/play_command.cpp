@@ -11,6 +11,7 @@
 
 #include "audio_engine.h"
 #include "commands.h"
+#include "console_message_box.h"
 #include "continuous_lists.h"
 #include "stream_sources.h"
 #include "memory_settings_store.h"
@@ -35,17 +36,6 @@ extern "C" void OnInterrupt(int) { interrupted = true; }
 
 // A console tool has no one to click a box: every box is a line on stderr,
 // and a question takes its first button.
-class ConsoleMessageBox : public MessageBoxPort {
-public:
-    MessageAnswer Show(WindowHandle, const char* caption, const char* text, MessageButtons buttons,
-                       MessageIcon) override {
-        std::fprintf(stderr, "%s: %s\n", caption, text);
-        std::fflush(stderr);
-        return buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoCancel ? MessageAnswer::kYes
-                                                                                            : MessageAnswer::kOk;
-    }
-};
-
 std::string Clock(float milliseconds) {
     if (milliseconds < 0.0f) return "--:--";
     const auto seconds = static_cast<long>(milliseconds / 1000.0f);

@@ -56,8 +56,15 @@ void ReadBody(std::shared_ptr<BodyState> state) {
             state->changed.wait(lock, [&] { return state->abandoned || state->buffer.size() - state->start < kMaxBuffered; });
             if (state->abandoned) return;
         }
+        // A read returns only when its buffer is full: ask for what is there
+        // (waiting for at least one byte), so a slow stream flows as it comes.
+        DWORD available = 0;
         DWORD got = 0;
-        const BOOL ok = InternetReadFile(state->handles.request, piece, sizeof piece, &got);
+        BOOL ok = InternetQueryDataAvailable(state->handles.request, &available, 0, 0);
+        if (ok && available > 0) {
+            ok = InternetReadFile(state->handles.request, piece, available < sizeof piece ? available : sizeof piece,
+                                  &got);
+        }
         const DWORD failure = ok ? 0 : GetLastError();
         std::lock_guard<std::mutex> lock(state->mutex);
         if (state->abandoned) return;
