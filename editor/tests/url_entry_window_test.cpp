@@ -30,6 +30,13 @@ void Click(HWND dialog, int id) {
     ::SendMessageTimeoutA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, nullptr);
 }
 
+// The text of the dialog's label (the one static).
+BOOL CALLBACK LabelText(HWND child, LPARAM parameter) {
+    if (::GetDlgCtrlID(child) != IDC_STATIC) return TRUE;
+    ::GetWindowTextA(child, reinterpret_cast<char*>(parameter), 64);
+    return FALSE;
+}
+
 class UrlEntryWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -63,11 +70,7 @@ TEST_F(UrlEntryWindow, ShowsTheRecentAddressAndOkUntouchedKeepsIt) {
     EXPECT_EQ(WindowText(::GetDlgItem(window, IDOK)), "OK");
     EXPECT_EQ(WindowText(::GetDlgItem(window, IDCANCEL)), "Cancel");
     char labelText[64] = "";
-    ::EnumChildWindows(window, [](HWND child, LPARAM parameter) -> BOOL {
-        if (::GetDlgCtrlID(child) != IDC_STATIC) return TRUE;
-        ::GetWindowTextA(child, reinterpret_cast<char*>(parameter), 64);
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(labelText));
+    ::EnumChildWindows(window, &LabelText, reinterpret_cast<LPARAM>(labelText));
     EXPECT_STREQ(labelText, "Open URL:");
     ::Sleep(300);
     EXPECT_TRUE(SaveWindowPng(window, kGuiDir + "\\url_entry.png"));
