@@ -157,6 +157,28 @@
 #define IDC_FILE_TYPES_ICON      1450
 #define IDC_DO_NOT_ASK_AGAIN     1451
 
+/* The stream file properties sheet: its three pages and their fields */
+#define IDD_STREAM_ID3           600
+#define IDD_STREAM_PROPERTIES    601
+#define IDD_STREAM_STATISTICS    602
+#define IDC_ID3_TITLE            1600
+#define IDC_ID3_ARTIST           1601
+#define IDC_ID3_ALBUM            1602
+#define IDC_ID3_YEAR             1603
+#define IDC_ID3_COMMENT          1604
+#define IDC_ENTRY_FILE_NAME      1610
+#define IDC_ENTRY_VOLUME         1611
+#define IDC_ENTRY_VOLUME_SPIN    1612
+#define IDC_FILE_DURATION        1613
+#define IDC_PLAYBACK_DURATION    1614
+#define IDC_PLAYBACK_SPIN        1615
+#define IDC_STREAM_TYPE          1620
+#define IDC_STREAM_FREQUENCY     1621
+#define IDC_STREAM_CHANNEL_MODE  1622
+#define IDC_STREAM_BITRATE       1623
+#define IDC_STREAM_PACK_RATIO    1624
+#define IDC_STREAM_DESCRIPTION   1625
+
 /* Menu commands without a control */
 #define ID_MENU_TITLE            32776
 #define ID_HIDE                  32777
