@@ -39,7 +39,11 @@ void CPlayerDialog::ShowFirstRunProperties() {
     sheet.Show();
 }
 
-void CPlayerDialog::CheckFileTypes() { RunFileTypeCheck(Handle(), ProgramPath().c_str()); }
+void CPlayerDialog::CheckFileTypes() {
+    // The dialog would close unseen; not making it keeps the start quick.
+    if (!FileTypeCheckWanted()) return;
+    RunFileTypeCheck(Handle(), ProgramPath().c_str());
+}
 
 void CPlayerDialog::ShowHelp() { ShowProgramHelp(Handle()); }
 
