@@ -128,6 +128,7 @@ private:
     SIZE firstClient_{};
     SIZE minimumWindow_{};
     bool closing_ = false;
+    bool checkingVolume_ = false;
 };
 
 }  // namespace plyvane

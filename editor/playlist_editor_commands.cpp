@@ -205,6 +205,9 @@ void CPlaylistEditor::OnDisplayOption(int id) {
 }
 
 void CPlaylistEditor::OnVolumeFieldDone() {
+    // The message box takes the focus from the field: no second check then.
+    if (checkingVolume_) return;
+    checkingVolume_ = true;
     char text[64] = "";
     ::GetDlgItemTextA(Handle(), IDC_EDITOR_VOLUME, text, sizeof text);
     const DefaultVolumeInput input = TakeDefaultVolume(text);
@@ -213,6 +216,7 @@ void CPlaylistEditor::OnVolumeFieldDone() {
         ::SetFocus(Item(IDC_EDITOR_VOLUME));
     }
     if (input.text != text) ::SetDlgItemTextA(Handle(), IDC_EDITOR_VOLUME, input.text.c_str());
+    checkingVolume_ = false;
 }
 
 }  // namespace plyvane
