@@ -25,7 +25,9 @@ namespace plyvane::testing {
 namespace {
 
 const std::string kGuiDir = PLYVANE_GUI_DIR;
-const std::string kStreams = kGuiDir + "\\stream properties";
+// A short folder on the prefix's drive C:, so the help's picture shows a
+// plain file name.
+const std::string kStreams = "C:\\Music";
 const std::string kMinute = kStreams + "\\minute.mp2";
 constexpr int kId3 = 0, kProperties = 1, kStatistics = 2;
 
@@ -202,6 +204,14 @@ TEST_F(StreamFilePropsWindow, ATaggedLayerThreeFile) {
     EXPECT_EQ(sheet.Texts(kStreamFields), (std::vector<std::string>{"MPEG 2 Audio Layer III", "24.0kHz", "Stereo",
                                                                     "64kBit/sec", "1:12.00", "---"}));
     EXPECT_EQ(Close(sheet, true), IDOK);
+}
+
+TEST_F(StreamFilePropsWindow, AFileWithOnlyAnId3v2Tag) {
+    Sheet sheet = Open(TaggedFile("lame_v23.mp3"));
+    sheet.Show(kId3);
+    EXPECT_EQ(sheet.Texts(kTagFields), (std::vector<std::string>{"Lame v2 title", "Lame v2 artist", "Lame v2 album",
+                                                                 "2004", "Lame v2 comment"}));
+    Close(sheet, false);
 }
 
 TEST_F(StreamFilePropsWindow, ALayerTwoFileOfAList) {
