@@ -319,7 +319,8 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case ID_HELP_INDEX: ShowHelp(); break;
     case IDC_PROPERTIES: ShowProperties(); break;
     case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
-    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR:
+    case IDC_OPEN_URL: OnOpenUrl(); break;
+    case IDC_PLAYLIST_EDITOR:
         ShowNotAvailable(id);
         break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
@@ -348,6 +349,9 @@ bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
         OnMixerChange();
+        return true;
+    case WM_HTTP_FAILURE:
+        ShowHttpFailures();
         return true;
     case WM_TRAYNOTIFY:
         OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));

@@ -12,12 +12,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "bitmap_button.h"
 #include "dialog.h"
 #include "display_format.h"
 #include "file_byte_source.h"
+#include "http_byte_source.h"
 #include "playback_info.h"
 #include "tool_tips.h"
 #include "tray_icons.h"
@@ -25,6 +30,9 @@
 namespace plyvane {
 
 class AudioEngine;
+
+// Posted to the window when the HTTP source failed in the refresh context.
+inline constexpr UINT WM_HTTP_FAILURE = WM_APP + 0x4854;
 
 class CPlayerDialog : public Dialog {
 public:
@@ -114,6 +122,20 @@ private:
     std::string CurrentEntryRecord();
     std::string SelectedEntryRecord();
 
+    // ---- Internet streams (player_internet.cpp) ----
+    void OnOpenUrl();
+    // OpenSource's open of an address (currentName_), with the copy when
+    // "PlayAndSave" is 1 and askToSave.
+    bool OpenAddress(bool askToSave);
+    void PrepareHttpSource();
+    std::FILE* ChooseStreamCopy();
+    // From any thread: the box now on the window's thread, else posted.
+    void ReportHttpFailure(const std::string& text);
+    void ShowHttpFailures();
+    // The ICY title while an address plays (empty without one).
+    std::string ShownStreamTitle() const;
+    void ShowStreamTitleIfChanged();
+
     // ---- tray icons (player_tray.cpp) ----
     void AddMainTrayIcon();
     void AddTransportIcons();
@@ -195,6 +217,16 @@ private:
     // Tray icons.
     TrayIcons tray_;
     bool transportIconsShown_ = false;
+
+    // Internet streams: the HTTP source, its progress window, failures
+    // waiting for the window's thread, the ICY title shown.
+    HttpByteSource httpSource_;
+    std::unique_ptr<HttpOpenProgress> httpProgress_;
+    std::mutex httpFailuresMutex_;
+    std::vector<std::string> httpFailures_;
+    DWORD uiThread_ = 0;
+    bool playingAddress_ = false;
+    uint32_t shownStreamTitle_ = 0;
 };
 
 }  // namespace plyvane

@@ -12,7 +12,10 @@
 namespace plyvane {
 
 std::string CPlayerDialog::CurrentName() {
-    // Lists name their current line; a single source its title.
+    // A radio's current song first; lists name their current line; a single
+    // source its title.
+    std::string streamTitle = ShownStreamTitle();
+    if (!streamTitle.empty()) return streamTitle;
     return engine_.GetPlaybackInfo().title;
 }
 

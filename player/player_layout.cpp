@@ -77,11 +77,11 @@ constexpr Tip kAreaTips[] = {
     {IDC_LIST_TOTAL_TIME, "Displays the total playback."},
     {IDC_LIST_TIME, "Displays elapsed or remaining total playback time."},
     {IDC_LOGO, "Plyvane MPEG Audio Player - double-click to change the layout."},
-    {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
+    {IDC_OPEN_URL, "Open an audio- or playlist file via Internet."},
     {IDC_PLAYLIST_EDITOR, "Open the playlist editor. Not available yet."},
 };
 // Commands whose windows come with later work.
-constexpr int kNotYetAvailable[] = {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR};
+constexpr int kNotYetAvailable[] = {IDC_PLAYLIST_EDITOR};
 
 constexpr int kLayoutTemplates[] = {IDD_PLAYER, IDD_PLAYER_COMPACT, IDD_PLAYER_MINI};
 

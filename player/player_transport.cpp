@@ -173,22 +173,17 @@ void CPlayerDialog::OnDropFiles(HDROP drop) {
 // ---------------------------------------------------------------- open
 
 int CPlayerDialog::OpenSource(const char* name, bool askToSave) {
-    (void)askToSave;  // saving a copy belongs to Internet streams
     CopyText(currentName_, name);
     engine_.StopPlayback(false);
     engine_.ClosePlayback();
     CloseMixer();
 
-    bool opened = false;
-    if (IsHttpAddress(currentName_)) {
-        ShowMessage(Handle(), "Open audio file", "Internet addresses cannot be played yet.",
-                    MessageButtons::kOk, MessageIcon::kWarning);
-    } else {
-        opened = engine_.OpenPlayback(Handle(), currentName_, &fileSource_, 1000) != 0;
-        if (!opened) {
-            ShowMessage(Handle(), "Open audio file", "MPEG stream init faild!",
-                        MessageButtons::kOk, MessageIcon::kNone);
-        }
+    playingAddress_ = IsHttpAddress(currentName_);
+    bool opened = playingAddress_ ? OpenAddress(askToSave)
+                                  : engine_.OpenPlayback(Handle(), currentName_, &fileSource_, 1000) != 0;
+    if (!opened) {
+        ShowMessage(Handle(), "Open audio file", "MPEG stream init faild!", MessageButtons::kOk,
+                    MessageIcon::kNone);
     }
     if (!opened) {
         sourceOpen_ = false;
@@ -325,6 +320,7 @@ bool CPlayerDialog::OnEngineNotification(int id) {
             UpdateTimeDisplays(position);
             SetSliderPosition(static_cast<int>(position / 500));
         }
+        ShowStreamTitleIfChanged();
         return true;
     }
     case ID_PLAYBACK_NEXTFILE: {
@@ -425,7 +421,7 @@ void CPlayerDialog::UpdateMenuStates() {
     enable(IDC_STOP, playing);
     enable(IDC_PAUSE, playing);
     for (int id : {IDC_FORWARD, IDC_REWIND, IDC_NEXT, IDC_PREVIOUS}) enable(id, running);
-    for (int id : {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR}) enable(id, false);
+    for (int id : {IDC_PLAYLIST_EDITOR}) enable(id, false);
     ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (random_ ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (endless_ ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, ID_HIDE, MF_BYCOMMAND | (hidden_ ? MF_CHECKED : MF_UNCHECKED));
