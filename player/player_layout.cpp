@@ -187,7 +187,8 @@ void CPlayerDialog::SetDialogState(int value) {
     layout_ = value;
     ApplyLayout(kLayoutTemplates[value]);
     if (value == 0) {
-        SetNarrowWidth(true);  // a list of more tracks widens it
+        // A list of more tracks than one shows its track list.
+        SetNarrowWidth(!(playlist_.IsActive() && playlist_.Queue().Count() > 1));
     } else {
         RECT window_area{};
         ::GetWindowRect(window, &window_area);

@@ -92,11 +92,14 @@ std::string ProgramVersion() {
 }
 
 std::string ListBoxLine(HWND list, int index) {
-    LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    // Asked in UTF-16: Wine hands list texts across processes that way.
+    LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR || length < 0 || length > 4096) return std::string();
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
+    std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    char text[8192] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
 }
 
 int ListBoxCount(HWND list) { return static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); }
