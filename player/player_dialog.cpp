@@ -342,7 +342,8 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
                     "right mouse button and the tray icon offer every command.",
                     MessageButtons::kOk, MessageIcon::kInformation);
         break;
-    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES: case IDC_STREAM_PROPERTIES:
+    case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
+    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES:
         ShowNotAvailable(id);
         break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
@@ -387,13 +388,17 @@ bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
     }
-    case WM_CONTEXTMENU:
+    case WM_CONTEXTMENU: {
+        BusyScope busy(*this);  // the menu's command runs once the menu is gone
         OnContextMenu(reinterpret_cast<HWND>(wParam),
                       POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
-    case WM_LBUTTONDBLCLK:
+    }
+    case WM_LBUTTONDBLCLK: {
+        BusyScope busy(*this);  // the stream properties are a box of the player
         OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
+    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(Handle(), &paint);

@@ -111,6 +111,11 @@ private:
     void FocusOpen();
     HMENU PlayerPopup() const;
 
+    // ---- stream file properties (player_stream_properties.cpp) ----
+    void ShowStreamProperties(const std::string& record);
+    std::string CurrentEntryRecord();
+    std::string SelectedEntryRecord();
+
     // ---- tray icons (player_tray.cpp) ----
     void AddMainTrayIcon();
     void AddTransportIcons();
