@@ -86,7 +86,7 @@ BOOL CPlayerDialog::OnInitDialog() {
         EndDialog(IDCANCEL);
         return FALSE;
     }
-    // The check of the shell's file types joins with the file-type settings.
+    CheckFileTypes();
     SetOutputSettingsKey(kConfigurationKey);
     RestoreWindowPosition();
     {
@@ -96,6 +96,7 @@ BOOL CPlayerDialog::OnInitDialog() {
     AddMainTrayIcon();
     if (ReadNumber("TaskBar", 1) != 0) AddTransportIcons();
     UpdateMenuStates();
+    startingUp_ = false;
     return FALSE;  // the focus is on Open already
 }
 
@@ -131,15 +132,18 @@ bool CPlayerDialog::CheckSingleInstance() {
 bool CPlayerDialog::CheckVersion() {
     char stored[kSettingTextCapacity] = "";
     ReadStringSetting(kPlaybackKey, "Version", stored, sizeof stored);
-    switch (CompareStoredVersion(stored, versionString_)) {
+    VersionAction action = CompareStoredVersion(stored, versionString_);
+    switch (action) {
     case VersionAction::kFirstRun:
-        // The first-run set-up in the property sheet joins with the sheet.
     case VersionAction::kUpgrade:
+        // The defaults go in before the first-run sheet, so that what the user
+        // chooses there is what stays stored.
         WriteStringSetting(kPlaybackKey, "Version", versionString_.c_str());
         WriteNumber("CheckExtentions", 1);
         WriteNumber("Buffers", 4);
         WriteNumber("FramesPerBuffer", 16);
         WriteNumber("PlaybackMethode", 1);
+        if (action == VersionAction::kFirstRun) ShowFirstRunProperties();
         return true;
     case VersionAction::kOlder:
         ::SetForegroundWindow(Handle());
@@ -307,16 +311,9 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     if (OnEngineNotification(id)) return;
     switch (id) {
     case ID_REMOTE_COMMANDLINE: OnRemoteCommandLine(); break;
-    case ID_RESTART_OUTPUT: OnRestartOutput(); break;
-    case ID_TASKBAR_CONTROLS_ON: AddTransportIcons(); break;
-    case ID_TASKBAR_CONTROLS_OFF: RemoveTransportIcons(); break;
-    case ID_SCROLL_CAPTION_ON: scrollCaption_ = true; break;
-    case ID_SCROLL_CAPTION_OFF:
-        scrollCaption_ = false;
-        if (::IsIconic(Handle())) ::SetWindowTextA(Handle(), (title_ + " " + timeText_).c_str());
-        break;
-    case ID_SET_DIALOG_STATE:
-        SetDialogState(static_cast<int>(reinterpret_cast<INT_PTR>(control)));
+    case ID_RESTART_OUTPUT: case ID_TASKBAR_CONTROLS_ON: case ID_TASKBAR_CONTROLS_OFF:
+    case ID_SCROLL_CAPTION_ON: case ID_SCROLL_CAPTION_OFF: case ID_SET_DIALOG_STATE:
+        OnSettingsCommand(id, reinterpret_cast<LPARAM>(control));
         break;
     case IDC_OPEN: case IDOK: OnOpen(); break;
     case IDC_PLAY: OnPlay(); break;
@@ -333,17 +330,10 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case IDC_LIST_ELAPSED: case IDC_LIST_REMAINING: SetListTimeMode(id); FocusOpen(); break;
     case IDC_ABOUT: ShowAboutBox(); break;
     case ID_HIDE: OnHide(); break;
-    case ID_HELP_INDEX:
-        ShowMessage(Handle(), "Plyvane help",
-                    "Open an MPEG audio file with Open (Alt+O) or drop it on the window.\n"
-                    "Play, Pause and Stop control playback; drag the position slider to move\n"
-                    "within the song and the small slider to set the volume.\n"
-                    "Double-click the window to switch between its three layouts; the\n"
-                    "right mouse button and the tray icon offer every command.",
-                    MessageButtons::kOk, MessageIcon::kInformation);
-        break;
+    case ID_HELP_INDEX: ShowHelp(); break;
+    case IDC_PROPERTIES: ShowProperties(); break;
     case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
-    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES:
+    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR:
         ShowNotAvailable(id);
         break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;

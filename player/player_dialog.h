@@ -5,7 +5,8 @@
 // The class is split over several files by job: player_dialog.cpp (routing,
 // start-up, shut-down), player_transport.cpp (commands on the engine),
 // player_display.cpp (texts and the caption scroller), player_layout.cpp
-// (controls, layouts, menus, logo) and player_tray.cpp (tray icons).
+// (controls, layouts, menus, logo), player_tray.cpp (tray icons) and
+// player_settings_commands.cpp (property sheet, file types, help).
 #pragma once
 
 #include <windows.h>
@@ -123,6 +124,15 @@ private:
     void UpdateTrayIcons(PlayerState state, const std::string& title);
     void OnTrayNotify(UINT iconId, UINT mouseMessage);
     void OnHide();
+
+    // ---- property sheet, file types, help (player_settings_commands.cpp) ----
+    void ShowProperties();
+    void ShowFirstRunProperties();
+    void CheckFileTypes();
+    void ShowHelp();
+    // The sheet's posted commands (ID_RESTART_OUTPUT .. ID_SET_DIALOG_STATE).
+    void OnSettingsCommand(int id, LPARAM parameter);
+    bool startingUp_ = true;  // until start-up has read the settings
 
     AudioEngine& engine_;
     std::string commandLine_;

@@ -56,6 +56,7 @@ constexpr Tip kControlTips[] = {
     {IDC_ELAPSED, "Set time display to elapsed playback time mode."},
     {IDC_REMAINING, "Set time display to remaining playback time mode."},
     {IDC_ABOUT, "Information."},
+    {IDC_PROPERTIES, "Setup audio playback properties."},
     {IDC_EXIT, "Exit Plyvane."},
     {IDC_ENDLESS, "Enable/disable endless playback mode."},
     {IDC_RANDOM, "Enable/disable random track playback."},
@@ -79,10 +80,9 @@ constexpr Tip kAreaTips[] = {
     {IDC_PLAY, "Start playback."},  // also while nothing is loaded to play
     {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
     {IDC_PLAYLIST_EDITOR, "Open the playlist editor. Not available yet."},
-    {IDC_PROPERTIES, "Setup audio playback properties. Not available yet."},
 };
 // Commands whose windows come with later work.
-constexpr int kNotYetAvailable[] = {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR, IDC_PROPERTIES};
+constexpr int kNotYetAvailable[] = {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR};
 
 constexpr int kLayoutTemplates[] = {IDD_PLAYER, IDD_PLAYER_COMPACT, IDD_PLAYER_MINI};
 
@@ -296,7 +296,6 @@ void CPlayerDialog::ShowNotAvailable(int id) {
     switch (id) {
     case IDC_OPEN_URL: what = "Opening an Internet address"; break;
     case IDC_PLAYLIST_EDITOR: what = "The playlist editor"; break;
-    case IDC_PROPERTIES: what = "The playback properties"; break;
     case IDC_STREAM_PROPERTIES: what = "The stream properties"; break;
     default: break;
     }

@@ -354,11 +354,19 @@ bool CPlayerDialog::OnEngineNotification(int id) {
 void CPlayerDialog::OnRestartOutput() {
     positionUpdatesOn_ = false;
     if (engine_.IsPlaying()) {
+        // The position is where the sounding block began, so the restart
+        // repeats a moment at most and never skips.
         PlaybackInfo info = EngineInfo();
         uint32_t time = info.position > 0 ? static_cast<uint32_t>(info.position) : 0;
+        bool paused = engine_.IsPaused();
         engine_.StopPlayback(true);
         engine_.SeekPlayback(time);
-        engine_.StartPlayback();
+        if (!engine_.StartPlayback()) {
+            ShowPlayerState(PlayerState::kStopped);
+        } else if (paused) {
+            // A paused stream stays paused, now in the new format.
+            engine_.PausePlayback();
+        }
     }
     if (sourceOpen_) ShowStreamParameters(EngineInfo());
     positionUpdatesOn_ = true;
@@ -414,7 +422,7 @@ void CPlayerDialog::UpdateMenuStates() {
     enable(IDC_STOP, playing);
     enable(IDC_PAUSE, playing);
     for (int id : {IDC_FORWARD, IDC_REWIND, IDC_NEXT, IDC_PREVIOUS}) enable(id, running);
-    for (int id : {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR, IDC_PROPERTIES}) enable(id, false);
+    for (int id : {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR}) enable(id, false);
     ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (playlist_.Random() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (playlist_.Endless() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, ID_HIDE, MF_BYCOMMAND | (hidden_ ? MF_CHECKED : MF_UNCHECKED));
