@@ -20,7 +20,7 @@ namespace {
 // Engine notifications, display modes and the like are carried out at once.
 bool WaitsWhileBusy(int id, int code) {
     switch (id) {
-    case ID_REMOTE_COMMANDLINE: case ID_RESTART_OUTPUT:
+    case ID_REMOTE_COMMANDLINE:
     case IDC_OPEN: case IDOK: case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR:
     case IDC_PLAY: case IDC_STOP: case IDC_NEXT: case IDC_PREVIOUS:
     case ID_SELECT_TRACK: case IDC_RANDOM: case IDC_ENDLESS:
