@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,13 @@ void RemoveFileTypes() {
         ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
         ::RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\Classes\\") + key).c_str());
     }
+}
+
+// Windows' separators and "\n" line ends, whatever a path or file was written with.
+std::string Backslashed(std::string text) {
+    std::replace(text.begin(), text.end(), '/', '\\');
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
 }
 
 // The seconds of a time display (" 0:12min ").
@@ -706,6 +714,33 @@ TEST_F(PlayerWindow, TheFirstRunSheetKeepsWhatTheUserChose) {
     RemoveFileTypes();
 }
 
+TEST_F(PlayerWindow, TheShellsPlayVerbPlaysAPathWithBlanks) {
+    REQUIRE_SOUND();
+    RemoveFileTypes();
+    WriteNumber(kConfigurationKey, "CheckExtentions", 1);
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    // Nothing was registered: the start registered the types without asking,
+    // with the program's path and the file name quoted.
+    const std::string program = Backslashed(PLYVANE_PLAYER_EXE);
+    char text[1024] = "";
+    DWORD size = sizeof text;
+    EXPECT_EQ(::RegGetValueA(HKEY_CLASSES_ROOT, "Plyvane.AudioFile\\shell\\play\\command", "",
+                             RRF_RT_REG_SZ, nullptr, text, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::string(text), "\"" + program + "\" /play \"%1\"");
+
+    // The shell starts a second player with the verb; the first one plays.
+    HINSTANCE started =
+        ::ShellExecuteA(nullptr, "play", kSpaced.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    EXPECT_GT(reinterpret_cast<INT_PTR>(started), 32);
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - with space"; }, 10000))
+        << player.Title();
+    EXPECT_TRUE(player.Exit());
+    RemoveFileTypes();
+}
+
 TEST_F(PlayerWindow, PropertiesApplyAtOnceToThePlayingStream) {
     REQUIRE_SOUND();
     const std::string log = kDir + "\\properties-tray.log";
@@ -814,17 +849,11 @@ TEST_F(PlayerWindow, HelpOpensThePageBesideTheProgram) {
     ASSERT_TRUE(player.Start(""));
     ASSERT_NE(player.WaitForWindow(), nullptr);
     player.Command(ID_HELP_INDEX);
-    // Windows' separators and line ends, whatever the path and file were written with.
-    auto backslashed = [](std::string text) {
-        std::replace(text.begin(), text.end(), '/', '\\');
-        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-        return text;
-    };
-    std::string help = backslashed(PLYVANE_PLAYER_EXE);
+    std::string help = Backslashed(PLYVANE_PLAYER_EXE);
     help = help.substr(0, help.find_last_of('\\') + 1) + "plyvane.html";
     EXPECT_TRUE(WaitUntil([&] { return ReadFile(echoed).find("file=") != std::string::npos; },
                           10000));
-    EXPECT_EQ(backslashed(ReadFile(echoed)), "play=0\nfile=" + help + "\n");
+    EXPECT_EQ(Backslashed(ReadFile(echoed)), "play=0\nfile=" + help + "\n");
     EXPECT_EQ(player.WaitForMessageBox("Plyvane help", 300), nullptr);
 
     // Nothing opens the page: the short help box instead.
