@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -52,6 +53,31 @@ BOOL CALLBACK FindFileNameBox(HWND child, LPARAM parameter) {
         return FALSE;
     }
     return TRUE;
+}
+
+// Keys typed on the keyboard to the editor, with the focus on `control`
+// (keys go to the focused window of the foreground window's thread).
+void TypeKeys(HWND window, HWND control, std::initializer_list<WORD> down) {
+    ::SetForegroundWindow(window);
+    const DWORD windowThread = ::GetWindowThreadProcessId(window, nullptr);
+    ::AttachThreadInput(::GetCurrentThreadId(), windowThread, TRUE);
+    ::SetFocus(control);
+    ::AttachThreadInput(::GetCurrentThreadId(), windowThread, FALSE);
+    std::vector<INPUT> keys;
+    for (WORD key : down) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        keys.push_back(input);
+    }
+    for (auto key = down.end(); key != down.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
 BOOL CALLBACK ListWindow(HWND window, LPARAM parameter) {
@@ -403,6 +429,30 @@ TEST_F(PlaylistEditorWindow, AVolumeOutsideOneToHundredIsRefusedAndStoredAsHundr
     EXPECT_TRUE(ReadNumber(kConfigurationKey, "DefaultVolume", stored));
     EXPECT_EQ(stored, 42u);
     Click(window_, IDCANCEL);
+    EXPECT_EQ(Result(), IDCANCEL);
+}
+
+TEST_F(PlaylistEditorWindow, KeysReachTheCommandsButDeleteInTheVolumeFieldEditsTheField) {
+    EditorFolder folder;
+    std::vector<std::string> files;
+    for (const char* name : {"1.mp3", "2.mp3", "3.mp3"}) files.push_back(folder.Write(name));
+    ASSERT_NE(Open(), nullptr);
+    Drop(files);
+    ASSERT_EQ(Rows().size(), 3u);
+    Select(2);
+    TypeKeys(window_, List(), {VK_MENU, 'T'});
+    EXPECT_TRUE(WaitUntil([&] { return Rows()[0].rfind(files[2], 0) == 0; })) << Rows()[0];
+
+    HWND field = ::GetDlgItem(window_, IDC_EDITOR_VOLUME);
+    TypeKeys(window_, field, {VK_END});
+    TypeKeys(window_, field, {VK_BACK});
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(field) == "7"; })) << WindowText(field);
+    EXPECT_EQ(Rows().size(), 3u);
+
+    TypeKeys(window_, List(), {VK_DELETE});
+    EXPECT_TRUE(WaitUntil([&] { return Rows().size() == 2u; }));
+    ClickLater(window_, IDCANCEL);
+    Answer(kEditorQuestionCaption, IDNO);
     EXPECT_EQ(Result(), IDCANCEL);
 }
 
