@@ -240,6 +240,8 @@ int AudioEngine::StopPlayback(bool close) {
     refillActive_ = false;
     paused_ = false;
     playing_ = false;
+    // A refill step waiting for a stalled server must not hold the stop up.
+    if (ByteSource* source = decoder_.Stream().Source()) source->Interrupt();
     StopRefreshMethod();
 
     closing_ = true;
@@ -273,6 +275,7 @@ int AudioEngine::ClosePlayback() {
         refillActive_ = false;
         paused_ = false;
         playing_ = false;
+        if (ByteSource* source = decoder_.Stream().Source()) source->Interrupt();
         StopRefreshMethod();
         closing_ = true;
         TakeRefillLock();
