@@ -25,7 +25,7 @@ std::string CPlayerDialog::SelectedEntryRecord() {
 void CPlayerDialog::ShowStreamProperties(const std::string& record) {
     // Nothing opened yet and no recent file: nothing to describe.
     if (EntryField(record, kEntryPath).empty()) return;
-    StreamProbe probe(engine_);
+    StreamProbe probe(engine_, MakeSheetAddressSource);
     ShowStreamFileProps(Handle(), record, probe);
 }
 
