@@ -456,6 +456,67 @@ TEST_F(PlaylistEditorWindow, KeysReachTheCommandsButDeleteInTheVolumeFieldEditsT
     EXPECT_EQ(Result(), IDCANCEL);
 }
 
+TEST_F(PlaylistEditorWindow, UrlAddsTheAddressAndRemembersIt) {
+    WriteText(kConfigurationKey, "RecentURL", "http://old.example/a.mp3");
+    ASSERT_NE(Open(), nullptr);
+    ClickLater(window_, IDC_EDITOR_URL);
+    HWND dialog = ui_->WaitForDialog("Internet streaming");
+    ASSERT_NE(dialog, nullptr);
+    HWND field = ::GetDlgItem(dialog, IDC_URL_EDIT);
+    EXPECT_EQ(WindowText(field), "http://old.example/a.mp3");
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (char c : std::string("Radio.Example/Live")) ::SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    // The probe cannot read it here: the entry is added without a duration.
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 1u; }, 10000));
+    EXPECT_EQ(Rows()[0], "http://radio.example/live");
+    std::string recent;
+    EXPECT_TRUE(ReadText(kConfigurationKey, "RecentURL", recent));
+    EXPECT_EQ(recent, "http://radio.example/live");
+    ClickLater(window_, IDCANCEL);
+    EXPECT_EQ(Answer(kEditorQuestionCaption, IDNO), kSaveQuestion);
+    EXPECT_EQ(Result(), IDCANCEL);
+}
+
+TEST_F(PlaylistEditorWindow, LoadAddsSeveralChosenFilesOrOpensAPlaylistInPlaceOfTheList) {
+    EditorFolder folder;
+    const std::string a = folder.Write("a.mp3");
+    const std::string b = folder.Write("b.mp2");
+    const std::string list = folder.Write("other.pls", "[playlist]\r\nNumberOfEntries=1\r\nFile1=b.mp2;Bee;80;2000\r\n");
+    prober_.Add(a, 1000);
+    prober_.Add(b, 2000);
+    ASSERT_NE(Open(), nullptr);
+
+    ClickLater(window_, IDC_EDITOR_LOAD);
+    HWND dialog = ui_->WaitForDialog("Open", 10000);
+    ASSERT_NE(dialog, nullptr);
+    HWND field = nullptr;
+    ::EnumChildWindows(dialog, &FindFileNameBox, reinterpret_cast<LPARAM>(&field));
+    ASSERT_NE(field, nullptr);
+    // Into the test folder first, then two of its files at once.
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.Folder().c_str()));
+    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"a.mp3\" \"b.mp2\""));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2u; }, 15000)) << Rows().size();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{a + ";;75;1000", b + ";;75;2000"}));
+
+    // A playlist replaces the list, after the save question.
+    ClickLater(window_, IDC_EDITOR_LOAD);
+    AnswerFileDialog("Open", list);
+    EXPECT_EQ(Answer(kEditorQuestionCaption, IDNO), kSaveQuestion);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(window_) == "Plyvane playlist editor - " + list; }, 10000))
+        << WindowText(window_);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{b + ";Bee;80;2000"}));
+    std::string recent;
+    EXPECT_TRUE(ReadText(kConfigurationKey, "RecentPlaylistFile", recent));
+    EXPECT_EQ(recent, list);
+    // A .pls read by Load leaves the list unmodified: OK asks nothing.
+    Click(window_, IDOK);
+    EXPECT_EQ(Result(), IDOK);
+    EXPECT_EQ(result_, list);
+}
+
 TEST_F(PlaylistEditorWindow, ResizesDownToItsFirstSizeAndNoFurther) {
     ASSERT_NE(Open(), nullptr);
     RECT first{};
