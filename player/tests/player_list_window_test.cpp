@@ -357,6 +357,33 @@ TEST_F(PlayerLists, CloseAtEndPlaysTheListAndEnds) {
     EXPECT_EQ(titles, (std::vector<std::string>{"Plyvane - one", "Plyvane - two", "Plyvane - four"}));
 }
 
+TEST_F(PlayerLists, EntriesCarryTitlesVolumePresetsAndDurationLimits) {
+    // Entry 1: its own title, half the volume, cut after 3 s; entry 2: a
+    // stated hour, so the list times take the hour format.
+    const std::string list = WritePls(
+        "records.pls", {Path("long one.mp2") + ";First;50;3000", Path("long two.mp2") + ";;;3600000"});
+    WriteNumber(kConfigurationKey, "Volume", 65535);
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("/P \"" + list + "\""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    ASSERT_EQ(NextPlayingTitle(player, ""), "Plyvane - First");
+    EXPECT_EQ(Line(player, 0), "First");
+    EXPECT_EQ(player.Text(IDC_LIST_TOTAL_TIME), "1:00:03h ");
+    std::string listTime = player.Text(IDC_LIST_TIME);
+    EXPECT_EQ(listTime.rfind(" 0:00:0", 0), 0u) << listTime;
+    EXPECT_NEAR(player.SliderPosition(IDC_VOLUME), 4095, 2);
+
+    // Past its limit the entry gives way to the next, at the full volume.
+    EXPECT_EQ(NextPlayingTitle(player, "Plyvane - First", 8000), "Plyvane - long two");
+    EXPECT_EQ(player.Text(IDC_TRACK), "2 ");
+    EXPECT_NEAR(player.SliderPosition(IDC_VOLUME), 8191, 2);
+    EXPECT_TRUE(player.Exit());
+    // What is stored is the volume without the entry's preset.
+    DWORD volume = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "Volume", volume));
+    EXPECT_NEAR(static_cast<double>(volume), 65535.0, 16.0);
+}
+
 // ---------------------------------------------------------------- failed opens and busy windows
 
 // Answers the boxes of a failed open ("Error!" from the engine, then "Open
