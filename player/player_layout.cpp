@@ -256,7 +256,6 @@ void CPlayerDialog::OnContextMenu(HWND window, POINT point) {
             HMENU trackMenu = ::LoadMenuA(::GetModuleHandleA(nullptr),
                                           MAKEINTRESOURCEA(IDR_TRACK_MENU));
             HMENU popup = ::GetSubMenu(trackMenu, 0);
-            ::EnableMenuItem(popup, IDC_STREAM_PROPERTIES, MF_BYCOMMAND | MF_GRAYED);
             TrackMenu(popup, point);
             ::DestroyMenu(trackMenu);
             return;
@@ -296,7 +295,6 @@ void CPlayerDialog::ShowNotAvailable(int id) {
     switch (id) {
     case IDC_OPEN_URL: what = "Opening an Internet address"; break;
     case IDC_PLAYLIST_EDITOR: what = "The playlist editor"; break;
-    case IDC_STREAM_PROPERTIES: what = "The stream properties"; break;
     default: break;
     }
     char text[128];
