@@ -169,9 +169,8 @@ bool CPlaylistEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (dragList_.OnMessage(message, lParam, result)) return true;
     switch (message) {
     case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
         result = 0;
-        return true;
+        return OnDropFiles(reinterpret_cast<HDROP>(wParam));
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item == nullptr || item->CtlID != IDC_EDITOR_LIST) return false;

@@ -80,7 +80,8 @@ private:
     void OnMoveToTop(bool top);
     void OnProperties();
     void OnLaunch();
-    void OnDropFiles(HDROP drop);
+    // False for a drop of no files: it is passed on.
+    bool OnDropFiles(HDROP drop);
     void OnFileType();
     void OnDisplayOption(int id);
     void OnVolumeFieldDone();

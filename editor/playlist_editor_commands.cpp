@@ -168,8 +168,9 @@ void CPlaylistEditor::OnLaunch() {
     }
 }
 
-void CPlaylistEditor::OnDropFiles(HDROP drop) {
+bool CPlaylistEditor::OnDropFiles(HDROP drop) {
     const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count == 0) return false;
     std::vector<std::string> names;
     for (UINT i = 0; i < count; ++i) {
         char name[1024];
@@ -179,9 +180,10 @@ void CPlaylistEditor::OnDropFiles(HDROP drop) {
         names.emplace_back(name, length);
     }
     ::DragFinish(drop);
-    if (names.empty()) return;
+    if (names.empty()) return true;
     Import().AddDroppedFiles(names);
     ShowList(list_.Count() - 1);
+    return true;
 }
 
 void CPlaylistEditor::OnFileType() {

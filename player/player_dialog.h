@@ -19,11 +19,14 @@
 #include <vector>
 
 #include "bitmap_button.h"
+#include "command_line.h"
 #include "dialog.h"
 #include "display_format.h"
 #include "file_byte_source.h"
 #include "http_byte_source.h"
 #include "playback_info.h"
+#include "player_list_host.h"
+#include "playlist_playback.h"
 #include "tool_tips.h"
 #include "tray_icons.h"
 
@@ -73,7 +76,7 @@ private:
     void OnPrevious();
     void OnOpen();
     void OnDropFiles(HDROP drop);
-    void AdvancePlaylist(bool fromEndOfStream);
+    void AdvancePlaylist(AdvanceCause cause);
     void ApplyVolumePreset(int preset);
     void ShowVolume(uint32_t volume);
     void OnVolumeSlider(int code, int position);
@@ -84,8 +87,6 @@ private:
     bool OnEngineNotification(int id);
     void OnRestartOutput();
     void ToggleSwitch(int id);
-    void SetRandom(bool on);
-    void SetEndless(bool on);
     uint32_t DeviceVolume();
     PlaybackInfo EngineInfo();
 
@@ -124,6 +125,8 @@ private:
 
     // ---- Internet streams (player_internet.cpp) ----
     void OnOpenUrl();
+    // The list scan reads addresses through a source of its own.
+    void ConnectInternetSources();
     // OpenSource's open of an address (currentName_), with the copy when
     // "PlayAndSave" is 1 and askToSave.
     bool OpenAddress(bool askToSave);
@@ -160,7 +163,7 @@ private:
 
     // Window state.
     bool sourceOpen_ = false;
-    char currentName_[256] = "";
+    char currentName_[kMaxNameLength + 1] = "";
     bool keyboardOrigin_ = false;
     bool restoreVolume_ = false;
     uint32_t storedVolume_ = 0;
@@ -171,8 +174,6 @@ private:
     bool ended_ = false;
     bool closeAtEnd_ = false;
     bool playNow_ = false;
-    bool random_ = false;
-    bool endless_ = false;
     uint32_t durationLimit_ = 0;
     int sliderTick_ = 0;
     uint32_t trackTotal_ = 0;  // T of the displays, whole ms
@@ -221,12 +222,56 @@ private:
     // Internet streams: the HTTP source, its progress window, failures
     // waiting for the window's thread, the ICY title shown.
     HttpByteSource httpSource_;
+    HttpByteSource httpProbeSource_;  // the list scan's, beside the playing stream
     std::unique_ptr<HttpOpenProgress> httpProgress_;
     std::mutex httpFailuresMutex_;
     std::vector<std::string> httpFailures_;
     DWORD uiThread_ = 0;
     bool playingAddress_ = false;
     uint32_t shownStreamTitle_ = 0;
+
+    // ---- lists: playlists and dropped files (player_playlist.cpp) ----
+    friend class PlayerListHost;
+    int OpenEntrySource(const char* name, int volumePreset, uint32_t durationLimit);
+    void ShowTrackDisplays(const TrackDisplays& displays);
+    // Open, a drop or the command line: a playlist becomes the active list
+    // and its first entry is opened (started unless `start` is false).
+    bool OpenPlaylist(const char* name, bool start);
+    void OnTrackListCommand(int code);
+    void OnSelectTrack();
+    bool TrackPlayed(int entry) const;
+    void SetRandom(bool on);
+    void SetEndless(bool on);
+    void ShowNothingLoaded();
+    PlayerListHost listHost_;
+    PlaylistPlayback playlist_;
+
+    // ---- requests that arrive during an open, a scan or a box (player_requests.cpp) ----
+    struct DeferredRequest {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool keyboardOrigin;
+    };
+    // Marks the window busy while a request is carried out; the requests
+    // kept meanwhile run when the outermost one ends.
+    class BusyScope {
+    public:
+        explicit BusyScope(CPlayerDialog& window) : window_(window) { ++window_.busyDepth_; }
+        ~BusyScope() { window_.LeaveBusy(); }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        CPlayerDialog& window_;
+    };
+    // True when the request was kept for later: the window is busy.
+    bool DeferWhileBusy(UINT message, WPARAM wParam, LPARAM lParam);
+    void LeaveBusy();
+    void DropDeferredRequests();
+    int busyDepth_ = 0;
+    bool runningDeferred_ = false;
+    std::vector<DeferredRequest> deferred_;
 };
 
 }  // namespace plyvane

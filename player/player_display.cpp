@@ -12,11 +12,15 @@
 namespace plyvane {
 
 std::string CPlayerDialog::CurrentName() {
-    // A radio's current song first; lists name their current line; a single
-    // source its title.
+    // A radio's current song first; lists name their current line (none
+    // before the first entry); a single source its title, and nothing once an
+    // open failed.
     std::string streamTitle = ShownStreamTitle();
     if (!streamTitle.empty()) return streamTitle;
-    return engine_.GetPlaybackInfo().title;
+    if (playlist_.IsActive() && playlist_.Queue().Count() > 0) {
+        return playlist_.TrackLine(playlist_.CurrentIndex());
+    }
+    return sourceOpen_ ? engine_.GetPlaybackInfo().title : std::string();
 }
 
 void CPlayerDialog::UpdateTimeDisplays(uint32_t position) {
@@ -54,7 +58,7 @@ void CPlayerDialog::SetupPositionSlider(const PlaybackInfo& info) {
     char description[256];
     CopyText(description, info.description);
     ::OemToCharA(description, description);
-    ::SetDlgItemTextA(Handle(), IDC_SONG_NAME, SongNameText(info.title, description).c_str());
+    ::SetDlgItemTextA(Handle(), IDC_SONG_NAME, SongNameText(CurrentName(), description).c_str());
     ShowStreamParameters(info);
 }
 

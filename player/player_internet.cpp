@@ -8,7 +8,10 @@
 
 #include "audio_engine.h"
 #include "file_dialog.h"
+#include "file_system.h"
 #include "message_box.h"
+#include "player_list_host.h"
+#include "playlist_file.h"
 #include "progress_window.h"
 #include "resource_ids.h"
 #include "settings_store.h"
@@ -48,6 +51,17 @@ private:
     HWND owner_;
     std::unique_ptr<CProgressWindow> window_;
 };
+
+void CPlayerDialog::ConnectInternetSources() {
+    static_cast<EngineEntryProber&>(listHost_.Prober()).SetAddressSource(&httpProbeSource_);
+}
+
+ByteSource* PlayerListHost::AddressSource() {
+    window_.PrepareHttpSource();
+    return &window_.httpSource_;
+}
+
+std::string PlayerListHost::TemporaryFolder() { return PlatformFileSystem().TemporaryFolder(); }
 
 void CPlayerDialog::PrepareHttpSource() {
     uiThread_ = ::GetCurrentThreadId();
@@ -105,11 +119,23 @@ bool CPlayerDialog::OpenAddress(bool askToSave) {
 
 void CPlayerDialog::OnOpenUrl() {
     keyboardOrigin_ = false;
-    char recent[kRecentUrlSize] = "";
-    ReadStringSetting(kConfigurationKey, "RecentURL", recent, sizeof recent);
+    // Up to 512 characters, beyond the store's usual 127.
+    std::string recent;
+    CurrentSettingsStore().ReadString(kConfigurationKey, "RecentURL", recent);
+    if (recent.size() >= kRecentUrlSize) recent.clear();
     CUrlEntryDialog dialog(recent);
     if (dialog.Show(Handle()) != IDOK) return;
     const std::string address = dialog.Url();
+    playlist_.Release();
+    // A playlist on the internet is downloaded and played as a list.
+    if (PlaylistKindOf(address) != PlaylistKind::kNone) {
+        PrepareHttpSource();
+        if (playlist_.LoadPlaylist(address)) {
+            WriteStringSetting(kConfigurationKey, "RecentURL", address.c_str());
+            playlist_.PlayFirstEntry(true);
+            return;
+        }
+    }
     ShowOneTrack();
     if (OpenSource(address.c_str(), true)) WriteStringSetting(kConfigurationKey, "RecentURL", address.c_str());
     StartOrResume();

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -52,6 +53,31 @@ BOOL CALLBACK FindFileNameBox(HWND child, LPARAM parameter) {
         return FALSE;
     }
     return TRUE;
+}
+
+// Keys typed on the keyboard to the editor, with the focus on `control`
+// (keys go to the focused window of the foreground window's thread).
+void TypeKeys(HWND window, HWND control, std::initializer_list<WORD> down) {
+    ::SetForegroundWindow(window);
+    const DWORD windowThread = ::GetWindowThreadProcessId(window, nullptr);
+    ::AttachThreadInput(::GetCurrentThreadId(), windowThread, TRUE);
+    ::SetFocus(control);
+    ::AttachThreadInput(::GetCurrentThreadId(), windowThread, FALSE);
+    std::vector<INPUT> keys;
+    for (WORD key : down) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        keys.push_back(input);
+    }
+    for (auto key = down.end(); key != down.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
 BOOL CALLBACK ListWindow(HWND window, LPARAM parameter) {
@@ -404,6 +430,91 @@ TEST_F(PlaylistEditorWindow, AVolumeOutsideOneToHundredIsRefusedAndStoredAsHundr
     EXPECT_EQ(stored, 42u);
     Click(window_, IDCANCEL);
     EXPECT_EQ(Result(), IDCANCEL);
+}
+
+TEST_F(PlaylistEditorWindow, KeysReachTheCommandsButDeleteInTheVolumeFieldEditsTheField) {
+    EditorFolder folder;
+    std::vector<std::string> files;
+    for (const char* name : {"1.mp3", "2.mp3", "3.mp3"}) files.push_back(folder.Write(name));
+    ASSERT_NE(Open(), nullptr);
+    Drop(files);
+    ASSERT_EQ(Rows().size(), 3u);
+    Select(2);
+    TypeKeys(window_, List(), {VK_MENU, 'T'});
+    EXPECT_TRUE(WaitUntil([&] { return Rows()[0].rfind(files[2], 0) == 0; })) << Rows()[0];
+
+    HWND field = ::GetDlgItem(window_, IDC_EDITOR_VOLUME);
+    TypeKeys(window_, field, {VK_END});
+    TypeKeys(window_, field, {VK_BACK});
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(field) == "7"; })) << WindowText(field);
+    EXPECT_EQ(Rows().size(), 3u);
+
+    TypeKeys(window_, List(), {VK_DELETE});
+    EXPECT_TRUE(WaitUntil([&] { return Rows().size() == 2u; }));
+    ClickLater(window_, IDCANCEL);
+    Answer(kEditorQuestionCaption, IDNO);
+    EXPECT_EQ(Result(), IDCANCEL);
+}
+
+TEST_F(PlaylistEditorWindow, UrlAddsTheAddressAndRemembersIt) {
+    WriteText(kConfigurationKey, "RecentURL", "http://old.example/a.mp3");
+    ASSERT_NE(Open(), nullptr);
+    ClickLater(window_, IDC_EDITOR_URL);
+    HWND dialog = ui_->WaitForDialog("Internet streaming");
+    ASSERT_NE(dialog, nullptr);
+    HWND field = ::GetDlgItem(dialog, IDC_URL_EDIT);
+    EXPECT_EQ(WindowText(field), "http://old.example/a.mp3");
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (char c : std::string("Radio.Example/Live")) ::SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    // The probe cannot read it here: the entry is added without a duration.
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 1u; }, 10000));
+    EXPECT_EQ(Rows()[0], "http://radio.example/live");
+    std::string recent;
+    EXPECT_TRUE(ReadText(kConfigurationKey, "RecentURL", recent));
+    EXPECT_EQ(recent, "http://radio.example/live");
+    ClickLater(window_, IDCANCEL);
+    EXPECT_EQ(Answer(kEditorQuestionCaption, IDNO), kSaveQuestion);
+    EXPECT_EQ(Result(), IDCANCEL);
+}
+
+TEST_F(PlaylistEditorWindow, LoadAddsSeveralChosenFilesOrOpensAPlaylistInPlaceOfTheList) {
+    EditorFolder folder;
+    const std::string a = folder.Write("a.mp3");
+    const std::string b = folder.Write("b.mp2");
+    const std::string list = folder.Write("other.pls", "[playlist]\r\nNumberOfEntries=1\r\nFile1=b.mp2;Bee;80;2000\r\n");
+    prober_.Add(a, 1000);
+    prober_.Add(b, 2000);
+    ASSERT_NE(Open(), nullptr);
+
+    ClickLater(window_, IDC_EDITOR_LOAD);
+    HWND dialog = ui_->WaitForDialog("Open", 10000);
+    ASSERT_NE(dialog, nullptr);
+    HWND field = nullptr;
+    ::EnumChildWindows(dialog, &FindFileNameBox, reinterpret_cast<LPARAM>(&field));
+    ASSERT_NE(field, nullptr);
+    // Into the test folder first, then two of its files at once.
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.Folder().c_str()));
+    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"a.mp3\" \"b.mp2\""));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2u; }, 15000)) << Rows().size();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{a + ";;75;1000", b + ";;75;2000"}));
+
+    // A playlist replaces the list, after the save question.
+    ClickLater(window_, IDC_EDITOR_LOAD);
+    AnswerFileDialog("Open", list);
+    EXPECT_EQ(Answer(kEditorQuestionCaption, IDNO), kSaveQuestion);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(window_) == "Plyvane playlist editor - " + list; }, 10000))
+        << WindowText(window_);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{b + ";Bee;80;2000"}));
+    std::string recent;
+    EXPECT_TRUE(ReadText(kConfigurationKey, "RecentPlaylistFile", recent));
+    EXPECT_EQ(recent, list);
+    // A .pls read by Load leaves the list unmodified: OK asks nothing.
+    Click(window_, IDOK);
+    EXPECT_EQ(Result(), IDOK);
+    EXPECT_EQ(result_, list);
 }
 
 TEST_F(PlaylistEditorWindow, ResizesDownToItsFirstSizeAndNoFurther) {
