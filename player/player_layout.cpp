@@ -51,6 +51,7 @@ constexpr Tip kControlTips[] = {
     {IDC_FORWARD, "Fast forward."},
     {IDC_NEXT, "Play next song in queue."},
     {IDC_OPEN, "Open an audio- or a playlist-file."},
+    {IDC_OPEN_URL, "Open an audio- or playlist file via Internet."},
     {IDC_VOLUME, "Pull slider to increase or decrease playback volume."},
     {IDC_REWIND, "Fast backward."},
     {IDC_ELAPSED, "Set time display to elapsed playback time mode."},
@@ -78,7 +79,6 @@ constexpr Tip kAreaTips[] = {
     {IDC_LIST_TIME, "Displays elapsed or remaining total playback time."},
     {IDC_LOGO, "Plyvane MPEG Audio Player - double-click to change the layout."},
     {IDC_PLAY, "Start playback."},  // also while nothing is loaded to play
-    {IDC_OPEN_URL, "Open an audio- or playlist file via Internet."},
     {IDC_PLAYLIST_EDITOR, "Open the playlist editor. Not available yet."},
 };
 // Commands whose windows come with later work.
