@@ -41,7 +41,9 @@ CPlayerDialog::CPlayerDialog(AudioEngine& engine, const char* commandLine,
     : Dialog(IDD_PLAYER),
       engine_(engine),
       commandLine_(commandLine != nullptr ? commandLine : ""),
-      versionString_(versionString != nullptr ? versionString : kNoVersion) {}
+      versionString_(versionString != nullptr ? versionString : kNoVersion),
+      listHost_(*this, engine),
+      playlist_(listHost_) {}
 
 CPlayerDialog::~CPlayerDialog() {
     if (menu_ != nullptr) ::DestroyMenu(menu_);
@@ -87,7 +89,10 @@ BOOL CPlayerDialog::OnInitDialog() {
     CheckFileTypes();
     SetOutputSettingsKey(kConfigurationKey);
     RestoreWindowPosition();
-    RestoreSettings();
+    {
+        BusyScope busy(*this);  // the command line's open
+        RestoreSettings();
+    }
     AddMainTrayIcon();
     if (ReadNumber("TaskBar", 1) != 0) AddTransportIcons();
     UpdateMenuStates();
@@ -171,7 +176,11 @@ void CPlayerDialog::RestoreWindowPosition() {
 }
 
 void CPlayerDialog::RestoreSettings() {
-    if (!ReadStringSetting(kConfigurationKey, "RecentFile", currentName_, sizeof currentName_)) {
+    // Read whole: a path of any length Windows allows is kept, not erased.
+    std::string recent;
+    if (CurrentSettingsStore().ReadString(kConfigurationKey, "RecentFile", recent)) {
+        CopyText(currentName_, recent.c_str());
+    } else {
         WriteStringSetting(kConfigurationKey, "RecentFile", "");
     }
     SetTimeMode(ReadNumber("TimeDisplay", 0) != 0 ? IDC_REMAINING : IDC_ELAPSED);
@@ -201,29 +210,29 @@ void CPlayerDialog::RestoreSettings() {
 void CPlayerDialog::ProcessCommandLine(const char* text) {
     CommandLine line = ParseCommandLine(text);
     if (line.closeAtEnd) closeAtEnd_ = true;
-    if (line.endless && !endless_) SetEndless(true);
-    if (line.random && !random_) SetRandom(true);
+    if (line.endless && !playlist_.Endless()) SetEndless(true);
+    if (line.random && !playlist_.Random()) SetRandom(true);
     playNow_ = line.playNow;
     if (!line.fileName.empty()) {
-        // Playlist files join with the playlist reader; every name is opened
-        // as a single source until then.
-        ShowOneTrack();
-        OpenSource(line.fileName.c_str(), false);
-        if (playNow_) {
-            StartOrResume();
-        } else {
-            engine_.StopPlayback(true);
+        playlist_.Release();
+        if (!OpenPlaylist(line.fileName.c_str(), playNow_)) {
+            ShowOneTrack();
+            OpenSource(line.fileName.c_str(), false);
+            if (playNow_) StartOrResume();
         }
+        if (!playNow_) engine_.StopPlayback(true);
     }
     playNow_ = false;
 }
 
 void CPlayerDialog::OnRemoteCommandLine() {
     OnStop(false);
-    char text[kSettingTextCapacity] = "";
-    ReadStringSetting(kConfigurationKey, "CommandLine", text, sizeof text);
+    // The whole text: a hand-over carries any path Windows allows.
+    std::string text;
+    CurrentSettingsStore().ReadString(kConfigurationKey, "CommandLine", text);
+    if (text.size() > kMaxCommandLineLength) text.resize(kMaxCommandLineLength);
     ::SetForegroundWindow(Handle());
-    ProcessCommandLine(text);
+    ProcessCommandLine(text.c_str());
 }
 
 // ---------------------------------------------------------------- shut-down
@@ -244,6 +253,8 @@ void CPlayerDialog::ShutDown() {
     engine_.StopPlayback(true);
     engine_.ClosePlayback();
     engine_.ShutdownPlayback();
+    playlist_.Release();
+    DropDeferredRequests();
     if (haveVolume) {
         uint32_t volume = left > right ? left : right;
         WriteNumber("Volume", static_cast<int32_t>(VolumeWithoutPreset(volume, volumePreset_)));
@@ -295,7 +306,8 @@ bool CPlayerDialog::PreTranslateMessage(MSG* message) {
 }
 
 void CPlayerDialog::OnCommand(int id, int code, HWND control) {
-    (void)code;
+    if (DeferWhileBusy(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control))) return;
+    BusyScope busy(*this);
     if (OnEngineNotification(id)) return;
     switch (id) {
     case ID_REMOTE_COMMANDLINE: OnRemoteCommandLine(); break;
@@ -312,6 +324,8 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case IDC_NEXT: OnNext(); break;
     case IDC_PREVIOUS: OnPrevious(); break;
     case IDC_RANDOM: case IDC_ENDLESS: ToggleSwitch(id); break;
+    case IDC_TRACK_LIST: OnTrackListCommand(code); break;
+    case ID_SELECT_TRACK: OnSelectTrack(); break;
     case IDC_ELAPSED: case IDC_REMAINING: SetTimeMode(id); FocusOpen(); break;
     case IDC_LIST_ELAPSED: case IDC_LIST_REMAINING: SetListTimeMode(id); FocusOpen(); break;
     case IDC_ABOUT: ShowAboutBox(); break;
@@ -349,22 +363,32 @@ bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
         OnMixerChange();
         return true;
-    case WM_TRAYNOTIFY:
+    case WM_TRAYNOTIFY: {
+        if (DeferWhileBusy(message, wParam, lParam)) return true;
+        BusyScope busy(*this);
         OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
         return true;
+    }
     case WM_TIMER:
         if (wParam == kCaptionTimer) OnCaptionTimer();
         return true;
-    case WM_DROPFILES:
+    case WM_DROPFILES: {
+        if (DeferWhileBusy(message, wParam, lParam)) return true;
+        BusyScope busy(*this);
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
-    case WM_CONTEXTMENU:
+    }
+    case WM_CONTEXTMENU: {
+        BusyScope busy(*this);  // the menu's command runs once the menu is gone
         OnContextMenu(reinterpret_cast<HWND>(wParam),
                       POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
-    case WM_LBUTTONDBLCLK:
+    }
+    case WM_LBUTTONDBLCLK: {
+        BusyScope busy(*this);  // the stream properties are a box of the player
         OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
+    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(Handle(), &paint);

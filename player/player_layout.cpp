@@ -77,6 +77,7 @@ constexpr Tip kAreaTips[] = {
     {IDC_LIST_TOTAL_TIME, "Displays the total playback."},
     {IDC_LIST_TIME, "Displays elapsed or remaining total playback time."},
     {IDC_LOGO, "Plyvane MPEG Audio Player - double-click to change the layout."},
+    {IDC_PLAY, "Start playback."},  // also while nothing is loaded to play
     {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
     {IDC_PLAYLIST_EDITOR, "Open the playlist editor. Not available yet."},
 };
@@ -186,7 +187,8 @@ void CPlayerDialog::SetDialogState(int value) {
     layout_ = value;
     ApplyLayout(kLayoutTemplates[value]);
     if (value == 0) {
-        SetNarrowWidth(true);  // a list of more tracks widens it
+        // A list of more tracks than one shows its track list.
+        SetNarrowWidth(!(playlist_.IsActive() && playlist_.Queue().Count() > 1));
     } else {
         RECT window_area{};
         ::GetWindowRect(window, &window_area);
@@ -254,7 +256,6 @@ void CPlayerDialog::OnContextMenu(HWND window, POINT point) {
             HMENU trackMenu = ::LoadMenuA(::GetModuleHandleA(nullptr),
                                           MAKEINTRESOURCEA(IDR_TRACK_MENU));
             HMENU popup = ::GetSubMenu(trackMenu, 0);
-            ::EnableMenuItem(popup, ID_SELECT_TRACK, MF_BYCOMMAND | MF_GRAYED);
             ::EnableMenuItem(popup, IDC_STREAM_PROPERTIES, MF_BYCOMMAND | MF_GRAYED);
             TrackMenu(popup, point);
             ::DestroyMenu(trackMenu);
@@ -384,6 +385,7 @@ void CPlayerDialog::OnDrawItem(DRAWITEMSTRUCT* item) {
         }
         ListItemLook look;
         look.text = text;
+        look.played = TrackPlayed(static_cast<int>(item->itemID) + 1);
         DrawListItem(*item, look, widestTrack_);
     }
 }

@@ -7,6 +7,7 @@
 
 #include "audio_engine.h"
 #include "playlist_entry.h"
+#include "resource_ids.h"
 #include "stream_file_props.h"
 #include "stream_probe.h"
 
@@ -14,12 +15,15 @@ namespace plyvane {
 
 std::string CPlayerDialog::CurrentEntryRecord() {
     // Without a list the current name is read as an entry record.
-    return currentName_;
+    if (!playlist_.IsActive()) return currentName_;
+    return playlist_.EntryRecord(playlist_.CurrentIndex());
 }
 
 std::string CPlayerDialog::SelectedEntryRecord() {
     // Without a list the track list's one line is the current name.
-    return currentName_;
+    if (!playlist_.IsActive()) return currentName_;
+    LRESULT selected = ::SendMessageA(Item(IDC_TRACK_LIST), LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? std::string() : playlist_.EntryRecord(static_cast<int>(selected) + 1);
 }
 
 void CPlayerDialog::ShowStreamProperties(const std::string& record) {
