@@ -333,9 +333,10 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case ID_HELP_INDEX: ShowHelp(); break;
     case IDC_PROPERTIES: ShowProperties(); break;
     case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
-    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR:
+    case IDC_OPEN_URL:
         ShowNotAvailable(id);
         break;
+    case IDC_PLAYLIST_EDITOR: OnPlaylistEditor(); break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
     default: break;
     }

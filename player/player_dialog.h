@@ -239,6 +239,9 @@ private:
     int busyDepth_ = 0;
     bool runningDeferred_ = false;
     std::vector<DeferredRequest> deferred_;
+
+    // ---- the playlist editor (player_editor.cpp) ----
+    void OnPlaylistEditor();
 };
 
 }  // namespace plyvane

@@ -79,10 +79,10 @@ constexpr Tip kAreaTips[] = {
     {IDC_LOGO, "Plyvane MPEG Audio Player - double-click to change the layout."},
     {IDC_PLAY, "Start playback."},  // also while nothing is loaded to play
     {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
-    {IDC_PLAYLIST_EDITOR, "Open the playlist editor. Not available yet."},
+    {IDC_PLAYLIST_EDITOR, "Open the playlist editor."},
 };
 // Commands whose windows come with later work.
-constexpr int kNotYetAvailable[] = {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR};
+constexpr int kNotYetAvailable[] = {IDC_OPEN_URL};
 
 constexpr int kLayoutTemplates[] = {IDD_PLAYER, IDD_PLAYER_COMPACT, IDD_PLAYER_MINI};
 
@@ -295,7 +295,6 @@ void CPlayerDialog::ShowNotAvailable(int id) {
     const char* what = "This command";
     switch (id) {
     case IDC_OPEN_URL: what = "Opening an Internet address"; break;
-    case IDC_PLAYLIST_EDITOR: what = "The playlist editor"; break;
     case IDC_STREAM_PROPERTIES: what = "The stream properties"; break;
     default: break;
     }
