@@ -256,7 +256,6 @@ void CPlayerDialog::OnContextMenu(HWND window, POINT point) {
             HMENU trackMenu = ::LoadMenuA(::GetModuleHandleA(nullptr),
                                           MAKEINTRESOURCEA(IDR_TRACK_MENU));
             HMENU popup = ::GetSubMenu(trackMenu, 0);
-            ::EnableMenuItem(popup, IDC_STREAM_PROPERTIES, MF_BYCOMMAND | MF_GRAYED);
             TrackMenu(popup, point);
             ::DestroyMenu(trackMenu);
             return;
@@ -295,7 +294,6 @@ void CPlayerDialog::ShowNotAvailable(int id) {
     const char* what = "This command";
     switch (id) {
     case IDC_OPEN_URL: what = "Opening an Internet address"; break;
-    case IDC_STREAM_PROPERTIES: what = "The stream properties"; break;
     default: break;
     }
     char text[128];

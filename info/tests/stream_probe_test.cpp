@@ -38,7 +38,7 @@ protected:
 
     // Counts the address sources made; each reads the Layer II file.
     StreamProbe::AddressSourceMaker CountingMaker() {
-        return [this] {
+        return [this](WindowHandle) {
             ++sourcesMade;
             return std::make_unique<MemoryByteSource>(Bytes(kLayer2), kAddress);
         };

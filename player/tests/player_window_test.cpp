@@ -388,6 +388,38 @@ TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
     EXPECT_EQ(y, 150u);
 }
 
+LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// Type, bit rate and description on the MPEG statistics of the player's
+// stream file properties, which are then cancelled; "none" without a sheet.
+std::string StreamStatistics(PlayerProcess& player) {
+    HWND sheet = player.WaitForMessageBox("Stream file properties");
+    if (sheet == nullptr) return "none";
+    SendWithin(sheet, PSM_SETCURSEL, 2);
+    HWND page = reinterpret_cast<HWND>(SendWithin(sheet, PSM_GETCURRENTPAGEHWND, 0));
+    std::string texts;
+    for (int id : {IDC_STREAM_TYPE, IDC_STREAM_BITRATE, IDC_STREAM_DESCRIPTION})
+        texts += WindowText(::GetDlgItem(page, id)) + "|";
+    ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }));
+    return texts;
+}
+
+// A double click in the middle of the stream information's frame.
+void DoubleClickTheFrame(PlayerProcess& player) {
+    RECT frame{};
+    ::GetWindowRect(player.Item(IDC_INFO_GROUP), &frame);
+    POINT inside{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    ::ScreenToClient(player.Window(), &inside);
+    player.DoubleClick(inside.x, inside.y);
+}
+
+const char kMinuteStatistics[] = "MPEG 1 Audio Layer II|192kBit/sec|A fine test tone|";
+
 // The stream file properties of the current name: a double click in the
 // stream information's frame, and Properties of the track list's menu.
 TEST_F(PlayerWindow, StreamPropertiesOfTheCurrentSong) {
@@ -395,40 +427,40 @@ TEST_F(PlayerWindow, StreamPropertiesOfTheCurrentSong) {
     PlayerProcess player;
     ASSERT_TRUE(player.Start(""));
     ASSERT_NE(player.WaitForWindow(), nullptr);
-    auto send = [](HWND window, UINT message, WPARAM wParam) {
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL, 5000, &result);
-        return result;
-    };
-    // The MPEG statistics of the open sheet, which is then cancelled.
-    auto statistics = [&](HWND sheet) {
-        send(sheet, PSM_SETCURSEL, 2);
-        HWND page = reinterpret_cast<HWND>(send(sheet, PSM_GETCURRENTPAGEHWND, 0));
-        std::string texts;
-        for (int id : {IDC_STREAM_TYPE, IDC_STREAM_BITRATE, IDC_STREAM_DESCRIPTION})
-            texts += WindowText(::GetDlgItem(page, id)) + "|";
-        ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }));
-        return texts;
-    };
-    const std::string expected = "MPEG 1 Audio Layer II|192kBit/sec|A fine test tone|";
-
-    RECT frame{};
-    ::GetWindowRect(player.Item(IDC_INFO_GROUP), &frame);
-    POINT inside{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
-    ::ScreenToClient(player.Window(), &inside);
-    player.DoubleClick(inside.x, inside.y);
-    HWND sheet = player.WaitForMessageBox("Stream file properties");
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(statistics(sheet), expected);
+    DoubleClickTheFrame(player);
+    EXPECT_EQ(StreamStatistics(player), kMinuteStatistics);
     // The double click opened the sheet instead of switching the layout.
     DWORD layout = 9;
     EXPECT_FALSE(ReadNumber(kConfigurationKey, "DialogState", layout) && layout != 0) << layout;
 
     player.Command(IDC_STREAM_PROPERTIES);
-    sheet = player.WaitForMessageBox("Stream file properties");
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(statistics(sheet), expected);
+    EXPECT_EQ(StreamStatistics(player), kMinuteStatistics);
+    EXPECT_TRUE(player.Exit());
+}
+
+// With a list: the frame describes the current entry, the track list's menu
+// the line chosen in it.
+TEST_F(PlayerWindow, StreamPropertiesOfAListsEntries) {
+    REQUIRE_SOUND();
+    const std::string layer3 = kDir + "\\joint.mp3";
+    WriteFile(layer3, ReadFile(std::string(PLYVANE_SOURCE_DIR) + "/tests/data/layer3/mpeg1_44k_joint_128k.mp3"));
+    const std::string list = kDir + "\\two kinds.pls";
+    WriteFile(list, "[playlist]\r\nNumberOfEntries=2\r\nFile1=" + kLong + "\r\nFile2=" + layer3 + "\r\n");
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("\"" + list + "\""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    HWND tracks = player.Item(IDC_TRACK_LIST);
+    ASSERT_TRUE(WaitUntil([&] { return SendWithin(tracks, LB_GETCOUNT, 0) == 2; }));
+
+    SendWithin(tracks, LB_SETCURSEL, 1);
+    player.Command(IDC_STREAM_PROPERTIES);
+    EXPECT_EQ(StreamStatistics(player), "MPEG 1 Audio Layer III|128kBit/sec|---|");
+    DoubleClickTheFrame(player);
+    EXPECT_EQ(StreamStatistics(player), kMinuteStatistics);
+    // No line chosen: nothing to show.
+    SendWithin(tracks, LB_SETCURSEL, static_cast<WPARAM>(-1));
+    player.Command(IDC_STREAM_PROPERTIES);
+    EXPECT_EQ(player.WaitForMessageBox("Stream file properties", 1000), nullptr);
     EXPECT_TRUE(player.Exit());
 }
 
