@@ -81,16 +81,24 @@ BOOL CPlayerDialog::OnInitDialog() {
     tray_.SetWindow(window, WM_TRAYNOTIFY);
     ShowOneTrack();
 
-    if (!CheckSingleInstance() || !CheckVersion()) {
+    if (!CheckSingleInstance()) {
         endingAtStart_ = true;
         EndDialog(IDCANCEL);
         return FALSE;
     }
-    CheckFileTypes();
-    SetOutputSettingsKey(kConfigurationKey);
-    RestoreWindowPosition();
     {
-        BusyScope busy(*this);  // the command line's open
+        // Hand-overs wait for the first-run sheet, the file-type question
+        // and the command line's own open.
+        BusyScope busy(*this);
+        if (!CheckVersion()) {
+            endingAtStart_ = true;
+            DropDeferredRequests();
+            EndDialog(IDCANCEL);
+            return FALSE;
+        }
+        CheckFileTypes();
+        SetOutputSettingsKey(kConfigurationKey);
+        RestoreWindowPosition();
         RestoreSettings();
     }
     AddMainTrayIcon();
