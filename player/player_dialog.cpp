@@ -344,9 +344,7 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case IDC_PROPERTIES: ShowProperties(); break;
     case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
     case IDC_OPEN_URL: OnOpenUrl(); break;
-    case IDC_PLAYLIST_EDITOR:
-        ShowNotAvailable(id);
-        break;
+    case IDC_PLAYLIST_EDITOR: OnPlaylistEditor(); break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
     default: break;
     }

@@ -111,7 +111,6 @@ private:
     void TrackMenu(HMENU popup, POINT point);
     void OnDoubleClick(POINT point);
     void OnDrawItem(DRAWITEMSTRUCT* item);
-    void ShowNotAvailable(int id);
     void ShowAboutBox();
     void OnSize(UINT type);
     void OnSysCommand(WPARAM command);
@@ -272,6 +271,9 @@ private:
     int busyDepth_ = 0;
     bool runningDeferred_ = false;
     std::vector<DeferredRequest> deferred_;
+
+    // ---- the playlist editor (player_editor.cpp) ----
+    void OnPlaylistEditor();
 };
 
 }  // namespace plyvane

@@ -418,7 +418,6 @@ void CPlayerDialog::UpdateMenuStates() {
     enable(IDC_STOP, playing);
     enable(IDC_PAUSE, playing);
     for (int id : {IDC_FORWARD, IDC_REWIND, IDC_NEXT, IDC_PREVIOUS}) enable(id, running);
-    for (int id : {IDC_PLAYLIST_EDITOR}) enable(id, false);
     ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (playlist_.Random() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (playlist_.Endless() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, ID_HIDE, MF_BYCOMMAND | (hidden_ ? MF_CHECKED : MF_UNCHECKED));

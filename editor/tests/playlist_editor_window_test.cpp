@@ -80,6 +80,35 @@ void TypeKeys(HWND window, HWND control, std::initializer_list<WORD> down) {
     ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM parameter) {
+    char className[16] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32768") != 0 || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(parameter) = window;
+    return FALSE;
+}
+
+// The items of the pop-up menu that is up, as "text" or "text (grey)".
+std::vector<std::string> ShownMenu() {
+    HWND window = nullptr;
+    WaitUntil([&] {
+        ::EnumWindows(&FindMenuWindow, reinterpret_cast<LPARAM>(&window));
+        return window != nullptr;
+    });
+    std::vector<std::string> items;
+    if (window == nullptr) return items;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        std::string item = (state & MF_SEPARATOR) ? "-" : text;
+        if ((state & MF_GRAYED) && !(state & MF_SEPARATOR)) item += " (grey)";
+        items.push_back(item);
+    }
+    return items;
+}
+
 BOOL CALLBACK ListWindow(HWND window, LPARAM parameter) {
     char className[64] = "";
     ::GetClassNameA(window, className, sizeof className);
@@ -515,6 +544,34 @@ TEST_F(PlaylistEditorWindow, LoadAddsSeveralChosenFilesOrOpensAPlaylistInPlaceOf
     Click(window_, IDOK);
     EXPECT_EQ(Result(), IDOK);
     EXPECT_EQ(result_, list);
+}
+
+TEST_F(PlaylistEditorWindow, ARightClickOnAnEntrySelectsItAndShowsTheEntryMenu) {
+    EditorFolder folder;
+    ASSERT_NE(Open(), nullptr);
+    Drop({folder.Write("1.mp3"), folder.Write("2.mp3")});
+    ASSERT_EQ(Rows().size(), 2u);
+    RECT row{};
+    ::SendMessageA(List(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    POINT point{row.left + 10, (row.top + row.bottom) / 2};
+    ::ClientToScreen(List(), &point);
+    // The list does not have the keyboard focus: the list commands are grey.
+    ::PostMessageA(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(point.x, point.y));
+    EXPECT_EQ(ShownMenu(), (std::vector<std::string>{"Move to top\tAlt+T (grey)", "Move to bottom\tAlt+B (grey)",
+                                                     "&Delete item\tDel (grey)", "-", "Properties\tAlt+P", "-",
+                                                     "Help\tF1"}));
+    ::SendMessageA(window_, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(Selected(), 0);
+
+    // Elsewhere: the help menu alone.
+    RECT group{};
+    ::GetWindowRect(::GetDlgItem(window_, IDC_EDITOR_TYPE_GROUP), &group);
+    ::PostMessageA(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), MAKELPARAM(group.left + 4, group.top + 4));
+    EXPECT_EQ(ShownMenu(), (std::vector<std::string>{"Help\tF1"}));
+    ::SendMessageA(window_, WM_CANCELMODE, 0, 0);
+    ClickLater(window_, IDCANCEL);
+    Answer(kEditorQuestionCaption, IDNO);
+    EXPECT_EQ(Result(), IDCANCEL);
 }
 
 TEST_F(PlaylistEditorWindow, ResizesDownToItsFirstSizeAndNoFurther) {

@@ -353,5 +353,21 @@ TEST_F(StreamFilePropsWindow, TheEditorsEntryStaysAsItWasOnCancel) {
     EXPECT_EQ(entry_, entry);
 }
 
+TEST_F(StreamFilePropsWindow, APresetBeyondTheSpinsRangeStaysUnlessTheSpinMoves) {
+    const std::string loud = kMinute + ";Loud;150;0";
+    Sheet sheet = Open(loud, true);
+    sheet.Show(kProperties);
+    EXPECT_EQ(sheet.Text(IDC_ENTRY_VOLUME), "150");
+    EXPECT_EQ(Close(sheet, true), IDOK);
+    EXPECT_EQ(entry_, loud);
+
+    Sheet moved = Open(loud, true);
+    moved.Show(kProperties);
+    moved.ArrowKey(IDC_ENTRY_VOLUME, VK_DOWN, 1);
+    EXPECT_EQ(moved.Text(IDC_ENTRY_VOLUME), "99");
+    EXPECT_EQ(Close(moved, true), IDOK);
+    EXPECT_EQ(entry_, kMinute + ";Loud;99;0");
+}
+
 }  // namespace
 }  // namespace plyvane::testing

@@ -493,5 +493,49 @@ TEST_F(PlayerLists, AHandOverCarriesAPathAsLongAsWindowsAllows) {
     EXPECT_EQ(recent, path);
 }
 
+TEST_F(PlayerLists, TheEditorsListIsOpenedAndPlayedInItsOrder) {
+    const std::string list = WritePls("edit.pls", {Path("long one.mp2"), Path("long two.mp2")});
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("/P \"" + list + "\""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    ASSERT_EQ(NextPlayingTitle(player, ""), "Plyvane - long one");
+    EXPECT_TRUE(::IsWindowEnabled(player.Item(IDC_PLAYLIST_EDITOR)));
+
+    // The editor opens on the list that plays.
+    player.Command(IDC_PLAYLIST_EDITOR);
+    HWND editor = player.WaitForMessageBox(("Plyvane Playlist Editor - " + list).c_str(), 20000);
+    ASSERT_NE(editor, nullptr);
+    HWND entries = ::GetDlgItem(editor, IDC_EDITOR_LIST);
+    ASSERT_EQ(ListBoxCount(entries), 2);
+    EXPECT_EQ(ListBoxLine(entries, 0).rfind(Path("long one.mp2"), 0), 0u) << ListBoxLine(entries, 0);
+
+    // The first entry moved behind the second; OK without saving.
+    ::SendMessageA(entries, LB_SETCURSEL, 0, 0);
+    ::SendMessageA(::GetDlgItem(editor, IDC_EDITOR_BOTTOM), BM_CLICK, 0, 0);
+    EXPECT_EQ(ListBoxLine(entries, 0).rfind(Path("long two.mp2"), 0), 0u) << ListBoxLine(entries, 0);
+    ::PostMessageA(::GetDlgItem(editor, IDOK), BM_CLICK, 0, 0);
+    HWND question = player.WaitForMessageBox("Playlist Editor");
+    ASSERT_NE(question, nullptr);
+    ::PostMessageA(question, WM_COMMAND, IDNO, 0);
+
+    // The temporary list plays, in the edited order; the saved list is as it was.
+    EXPECT_EQ(NextPlayingTitle(player, "Plyvane - long one", 20000), "Plyvane - long two");
+    EXPECT_EQ(Line(player, 0), "long two");
+    EXPECT_EQ(Line(player, 1), "long one");
+    EXPECT_NE(ReadBytes(list).find("File1=" + Path("long one.mp2")), std::string::npos);
+
+    // Cancel leaves the player as it is.
+    player.Command(IDC_PLAYLIST_EDITOR);
+    char temporary[MAX_PATH] = "";
+    ::GetTempPathA(sizeof temporary, temporary);
+    editor = player.WaitForMessageBox(("Plyvane Playlist Editor - " + std::string(temporary) + "list.pls").c_str(),
+                                      20000);
+    ASSERT_NE(editor, nullptr);
+    ::PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(editor); }));
+    EXPECT_EQ(player.Title(), "Plyvane - long two");
+    EXPECT_TRUE(player.Exit());
+}
+
 }  // namespace
 }  // namespace plyvane::testing
