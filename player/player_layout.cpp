@@ -65,8 +65,8 @@ constexpr Tip kControlTips[] = {
     {IDC_LIST_ELAPSED, "Set total time display to elapsed playback time mode."},
     {IDC_LIST_REMAINING, "Set total time display to remaining playback time mode."},
 };
-// Tips over areas of the window: texts that let the mouse through, and the
-// commands that are disabled (a disabled control takes no mouse messages).
+// Tips over areas of the window: texts that let the mouse through, and Play
+// while it is disabled (a disabled control takes no mouse messages).
 constexpr Tip kAreaTips[] = {
     {IDC_TIME, "Displays elapsed or remaining playback time."},
     {IDC_SONG_NAME, "Name of the actually selected song."},
