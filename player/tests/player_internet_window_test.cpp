@@ -49,6 +49,16 @@ std::string CurrentVersion() {
     return version;
 }
 
+// The file dialog's name field (an edit inside combo box 0x47C, or edit
+// 0x480), through the system's calling convention.
+BOOL CALLBACK FindFileNameBox(HWND child, LPARAM found) {
+    int id = ::GetDlgCtrlID(child);
+    if (id != 0x47C && id != 0x480) return TRUE;
+    HWND edit = ::FindWindowExA(child, nullptr, "Edit", nullptr);
+    *reinterpret_cast<HWND*>(found) = edit != nullptr ? edit : child;
+    return FALSE;
+}
+
 class InternetWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -158,16 +168,7 @@ TEST_F(InternetWindow, DownloadAndSaveCopiesExactlyTheAudio) {
     HWND save = player.WaitForMessageBox("Save As", 10000);
     ASSERT_NE(save, nullptr);
     HWND name = nullptr;
-    ::EnumChildWindows(
-        save,
-        [](HWND child, LPARAM found) -> BOOL {
-            int id = ::GetDlgCtrlID(child);
-            if (id != 0x47C && id != 0x480) return TRUE;
-            HWND edit = ::FindWindowExA(child, nullptr, "Edit", nullptr);
-            *reinterpret_cast<HWND*>(found) = edit != nullptr ? edit : child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&name));
+    ::EnumChildWindows(save, &FindFileNameBox, reinterpret_cast<LPARAM>(&name));
     ASSERT_NE(name, nullptr);
     ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
     ::PostMessageA(save, WM_COMMAND, IDOK, 0);
