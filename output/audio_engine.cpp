@@ -46,8 +46,10 @@ AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(po
 AudioEngine::~AudioEngine() {
     StopPlayback(true);
     WaitForRefreshContext();
+    ForgetLostDevice();
     // A stop that found no open stream leaves the device as it was.
     if (ports_.device.IsOpen()) ResetDevice(true);
+    ForgetLostDevice();
     FreeRing();
     if (!ports_.device.IsOpen()) FreeRetiredBlocks();
 }
@@ -74,6 +76,13 @@ void AudioEngine::WaitForRefreshContext() {
 
 void AudioEngine::Post(uint32_t commandId) { ports_.notifications.Post(window_, commandId, &info_); }
 
+void AudioEngine::ShowPendingFailures() {
+    char text[512];
+    while (failures_.Take(text, sizeof text)) ShowError(window_, "%s", text);
+}
+
+bool AudioEngine::ClaimPlaybackEnd() { return endPosted_.exchange(false); }
+
 int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs) {
     if (name == nullptr) return 0;
     if (open_.load()) {
@@ -81,13 +90,18 @@ int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource*
         return 0;
     }
     WaitForRefreshContext();
+    ++generation_;
+    endPosted_ = false;
+    paused_ = false;
+    resumeAtMs_ = -1;
     open_ = true;
-    if (!OpenStreamForPlayback(window, name, source, intervalMs)) {
+    const int opened = OpenStreamForPlayback(window, name, source, intervalMs);
+    if (!opened) {
         open_ = false;
         active_ = false;
-        return 0;
     }
-    return 1;
+    ShowPendingFailures();
+    return opened;
 }
 
 int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source,
@@ -119,12 +133,21 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
         return 0;
     }
 
-    // Keep the device when the format is the same; otherwise close it.
+    // Keep the device when the format and the way it reports played blocks
+    // are the same; otherwise close it. (Only the Device method has the
+    // device call back: a device opened without cannot drive it.)
     const WaveFormat format = MakePcmFormat(static_cast<uint32_t>(stream_.outputSampleRate),
                                             static_cast<uint16_t>(stream_.outputChannels),
                                             static_cast<uint16_t>(config_.BitsPerSample));
-    if (ports_.device.IsOpen() && !SamePlaybackFormat(format_, format)) {
+    const bool wantCallback = config_.PlaybackMethode == kMethodDevice;
+    ForgetLostDevice();
+    if (ports_.device.IsOpen() && (!SamePlaybackFormat(format_, format) || openedWithCallback_ != wantCallback)) {
         ResetDevice(true);
+        ForgetLostDevice();
+        ShowPendingFailures();
+        // A device that would not close would play the new stream in the
+        // old format: give up the open instead.
+        if (ports_.device.IsOpen()) return 0;
         std::lock_guard<std::mutex> lock(infoMutex_);
         info_.deviceHandle = 0;
     }
@@ -161,9 +184,11 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
 }
 
 int AudioEngine::StartPlayback() {
+    endPosted_ = false;
     if (!open_.load() && haveSource_) {
         const uint16_t left = volumeLeft_;
         const uint16_t right = volumeRight_;
+        const int32_t resumeAt = resumeAtMs_.load();
         const std::string name = sourceName_;
         if (!OpenPlayback(window_, name.c_str(), nullptr, intervalMs_)) return 0;
         if (left != volumeLeft_ || right != volumeRight_) {
@@ -172,10 +197,12 @@ int AudioEngine::StartPlayback() {
                 volumeRight_ = right;
             }
         }
+        // After the device stopped working, play on from where it was heard.
+        if (resumeAt > 0) SeekPlayback(static_cast<uint32_t>(resumeAt));
     }
     // A paused stream resumes without refilling. (Checked before the
     // playing flag, which a paused stream still has set.)
-    if (paused_.load()) {
+    if (paused_.load() && playing_.load()) {
         paused_ = false;
         ports_.device.Restart();
         return 1;
@@ -183,13 +210,27 @@ int AudioEngine::StartPlayback() {
     if (playing_.load() || active_.load() || !open_.load()) return 0;
 
     closing_ = false;
+    paused_ = false;
     playing_ = true;
     active_ = true;
+    const uint32_t generation = generation_.load();
     if (!PrefillRing()) {
+        // A stop or an open from inside the performance box has already
+        // ended this start (and may have begun another): leave it alone.
+        if (generation != generation_.load()) return 0;
+        if (deviceLost_.load()) {
+            TakeRefillLock();
+            StopForLostDevice();
+            ReleaseRefillLock();
+            ForgetLostDevice();
+            ShowPendingFailures();
+            return 0;
+        }
         StopPlayback(false);
         playing_ = false;
         active_ = false;
         open_ = false;
+        ShowPendingFailures();
         return 0;
     }
 
@@ -224,6 +265,7 @@ int AudioEngine::StartPlayback() {
         StopPlayback(false);
         return 0;
     }
+    ShowPendingFailures();
     return 1;
 }
 
@@ -236,7 +278,15 @@ void AudioEngine::StopRefreshMethod() {
 }
 
 int AudioEngine::StopPlayback(bool close) {
-    if (!open_.load()) return 0;
+    ++generation_;
+    // An end posted just before this stop belongs to the stream stopped.
+    endPosted_ = false;
+    if (!open_.load()) {
+        // The device may have stopped working since: free it for the next
+        // start.
+        ForgetLostDevice();
+        return 0;
+    }
     refillActive_ = false;
     paused_ = false;
     playing_ = false;
@@ -248,15 +298,19 @@ int AudioEngine::StopPlayback(bool close) {
     TakeRefillLock();
     const int reset = ResetDevice(close);
     ReleaseRefillLock();
-    if (!reset) return 0;
-    active_ = false;
-    open_ = false;
-    if (close) {
-        std::lock_guard<std::mutex> lock(infoMutex_);
-        info_.deviceHandle = 0;
+    // A device closed for good leaves nothing open to retry the stop on.
+    const bool lost = ForgetLostDevice();
+    if (reset || lost) {
+        active_ = false;
+        open_ = false;
+        if (close || lost) {
+            std::lock_guard<std::mutex> lock(infoMutex_);
+            info_.deviceHandle = 0;
+        }
+        if (reset) closing_ = false;
     }
-    closing_ = false;
-    return 1;
+    ShowPendingFailures();
+    return reset;
 }
 
 void AudioEngine::ClearInfoKeepingVolume() {
@@ -269,9 +323,10 @@ void AudioEngine::ClearInfoKeepingVolume() {
 }
 
 int AudioEngine::ClosePlayback() {
+    ++generation_;
+    endPosted_ = false;
     if (open_.load()) {
         refillActive_ = false;
-        paused_ = false;
         playing_ = false;
         StopRefreshMethod();
         closing_ = true;
@@ -281,6 +336,11 @@ int AudioEngine::ClosePlayback() {
     } else {
         WaitForRefreshContext();
     }
+    paused_ = false;
+    ForgetLostDevice();
+    resumeAtMs_ = -1;
+    // The boxes still have the player window to belong to.
+    ShowPendingFailures();
     sourceName_.clear();
     haveSource_ = false;
     window_ = nullptr;
@@ -296,6 +356,8 @@ int AudioEngine::ClosePlayback() {
 int AudioEngine::ShutdownPlayback() {
     ClosePlayback();
     if (ports_.device.IsOpen()) ResetDevice(true);
+    ForgetLostDevice();
+    ShowPendingFailures();
     decoder_.ReleaseTables();
     return 1;
 }
@@ -303,12 +365,18 @@ int AudioEngine::ShutdownPlayback() {
 int AudioEngine::PausePlayback() {
     if (!playing_.load()) return 0;
     paused_ = true;
+    // The end of playback clears both flags, playing first: if it came in
+    // between, the pause is too late and must not stay behind.
+    if (!playing_.load()) {
+        paused_ = false;
+        return 0;
+    }
     ports_.device.Pause();
     return 1;
 }
 
 int AudioEngine::ResumePlayback() {
-    if (!paused_.load()) return 0;
+    if (!paused_.load() || !playing_.load()) return 0;
     paused_ = false;
     ports_.device.Restart();
     return 1;

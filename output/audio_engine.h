@@ -8,6 +8,9 @@
 // prefill, seeks and stops; the close lock serialises device resets; the
 // closing flag keeps the device callback out while the device is reset.
 // PlaybackInfo is guarded by a mutex: read it through GetPlaybackInfo.
+// No box is shown while a lock is held or from a refresh context: failures
+// wait in PendingFailures and are shown on the player's thread (a refresh
+// context posts ID_PLAYBACK_FAILED for them).
 #pragma once
 
 #include <array>
@@ -24,6 +27,7 @@
 #include "message_box.h"
 #include "notification_port.h"
 #include "output_settings.h"
+#include "pending_failures.h"
 #include "periodic_timer.h"
 #include "playback_commands.h"
 #include "playback_info.h"
@@ -70,6 +74,12 @@ public:
     int GetPlaybackVolume(uint16_t& left, uint16_t& right);
     // A copy of the record with the position brought up to date.
     PlaybackInfo GetPlaybackInfo();
+    // Shows the failures met in a refresh context or under a lock, over the
+    // player window. Player's thread only.
+    void ShowPendingFailures();
+    // True once for an ID_PLAYBACK_ENDED that is still news: false when a
+    // stop, close, open or start came after the end was posted.
+    bool ClaimPlaybackEnd();
     // The record for a stream that is not playing, or null. UI thread only.
     const PlaybackInfo* ProbeFileInfo(WindowHandle owner, const char* name, ByteSource* source);
 
@@ -86,6 +96,8 @@ public:
 
     // State, for the player and tests.
     bool IsOpen() const { return open_.load(); }
+    // Where the next StartPlayback begins after the device stopped working.
+    bool HasResumePosition() const { return resumeAtMs_.load() >= 0; }
     bool IsActive() const { return active_.load(); }
     bool IsPlaying() const { return playing_.load(); }
     bool IsPaused() const { return paused_.load(); }
@@ -107,7 +119,14 @@ private:
     bool AllocateRing();
     void ClearBlock(WaveBlock& block);
     int ResetDevice(bool close);
+    bool CloseDevice();
     void UnprepareBlocks();
+    // Closes a device that stopped working for good (it may still hold the
+    // ring, which is retired); the next open opens a fresh one. Player's
+    // thread only: never from the device's own callback.
+    void AbandonDevice();
+    // The player's-thread half of a lost device: true when there was one.
+    bool ForgetLostDevice();
     void FreeRing();
     // Blocks a failed reset may have left with the device: kept until the
     // device is closed, never freed under it.
@@ -122,10 +141,16 @@ private:
     uint32_t ComputeRefreshDelay(uint32_t measured) const;
     bool AnyBlockDone() const;
     void QueueBlock(int index);
+    int FinishSeek();
     void NotifyIfDue();
     float CurrentPosition() const;
     void UpdateInfoForNextFile();
     void EndOfPlayback();
+    // The device failed while playing: playback stops where it was heard
+    // and the player is told. With the refill lock held.
+    void StopForLostDevice();
+    bool QueueFailed(WaveResult result);
+    bool DeviceStalled();
     void StopRefreshMethod();
     void WaitForRefreshContext();
     void Post(uint32_t commandId);
@@ -157,6 +182,14 @@ private:
     std::atomic<bool> closing_{false};
     std::atomic<bool> refillLock_{false};
     std::atomic<bool> closeLock_{false};
+    // Moves on at every stop, close and open: a start that let go of the
+    // refill lock (for the performance box) sees whether it was overtaken.
+    std::atomic<uint32_t> generation_{0};
+    std::atomic<bool> endPosted_{false};
+    // A write or reset failed for good (or no block came back for too long).
+    std::atomic<bool> deviceLost_{false};
+    std::atomic<int32_t> resumeAtMs_{-1};
+    PendingFailures failures_;
 
     // Refill state: touched under the refill lock (or before a refresh
     // method runs); read by GetPlaybackInfo, hence atomic where shared.
@@ -171,6 +204,8 @@ private:
     std::atomic<uint32_t> refreshDelay_{0};
     uint32_t measuredTimePerBlock_ = 0;
     uint32_t timerResolution_ = 0;
+    // When a block last came back (a device that returns none is lost).
+    uint32_t lastProgressTick_ = 0;
 
     // Device.
     WaveFormat format_{};
@@ -180,6 +215,8 @@ private:
     std::array<WaveBlock*, kMaxRingBlocks> blocks_{};
     int blockCount_ = 0;
     bool headersPrepared_ = false;
+    // The Device method needs the device opened with its callback.
+    bool openedWithCallback_ = false;
     std::vector<WaveBlock*> retired_;
 
     // The stream record and the player's view of it.

@@ -9,10 +9,33 @@ namespace plyvane {
 namespace {
 
 constexpr uint32_t kSeekSettleMs = 50;
+// How much longer than the whole ring a device may keep every block before
+// it counts as lost (a sound server that dropped our stream returns none).
+constexpr uint32_t kStallGraceMs = 4000;
 
 }  // namespace
 
-void AudioEngine::QueueBlock(int index) { ports_.device.Write(*blocks_[static_cast<size_t>(index)]); }
+// A block the device refuses for any reason but "still playing" means the
+// device no longer works.
+bool AudioEngine::QueueFailed(WaveResult result) {
+    if (result == kWaveOk || result == kWaveStillPlaying) return false;
+    deviceLost_ = true;
+    return true;
+}
+
+void AudioEngine::QueueBlock(int index) { QueueFailed(ports_.device.Write(*blocks_[static_cast<size_t>(index)])); }
+
+bool AudioEngine::DeviceStalled() {
+    const uint32_t now = ports_.clock.TickCount();
+    if (paused_.load()) {
+        lastProgressTick_ = now;
+        return false;
+    }
+    const uint32_t limit = static_cast<uint32_t>(config_.Buffers * blockDuration_) + kStallGraceMs;
+    if (now - lastProgressTick_ <= limit) return false;
+    deviceLost_ = true;
+    return true;
+}
 
 void AudioEngine::NotifyIfDue() {
     if (countdown_ > 0) return;
@@ -81,13 +104,16 @@ int AudioEngine::PrefillRing() {
     // The device callback stays out while the ring is built.
     TakeRefillLock();
     ports_.device.Reset();
+    // A pause that came too late for the end of the last playback must not
+    // hold this one.
+    ports_.device.Restart();
     countdown_ = framesPerNotification_;
     blocksQueued_ = 0;
     nextFilePending_ = false;
     firstFrameAfterStart_ = true;
     uint32_t decodeTicks = 0;
     if (!AllocateRing()) {
-        ShowError(window_, "No memory left to open WaveOut-device %d!", config_.WaveOutDevice);
+        failures_.Add("No memory left to open WaveOut-device %d!", config_.WaveOutDevice);
         ReleaseRefillLock();
         return 0;
     }
@@ -102,8 +128,9 @@ int AudioEngine::PrefillRing() {
                 // Too short to fill the ring: no timing, no warning.
                 refreshDelay_ = ComputeRefreshDelay(0);
                 QueueShortRing(i);
+                lastProgressTick_ = ports_.clock.TickCount();
                 ReleaseRefillLock();
-                return 1;
+                return deviceLost_.load() ? 0 : 1;
             }
             decodeTicks += ports_.clock.TickCount() - start;
             ++blocksQueued_;
@@ -113,26 +140,36 @@ int AudioEngine::PrefillRing() {
     }
 
     measuredTimePerBlock_ = plyvane::MeasuredTimePerBlock(decodeTicks, config_.Buffers);
-    if (RunPerformanceCheck(window_, blockDuration_, measuredTimePerBlock_) == PerformanceVerdict::kCancel) {
+    // The box's message loop may stop playback or open another stream: it
+    // is shown without the lock, and a start overtaken meanwhile ends here.
+    const uint32_t generation = generation_.load();
+    ReleaseRefillLock();
+    const PerformanceVerdict verdict = RunPerformanceCheck(window_, blockDuration_, measuredTimePerBlock_);
+    if (verdict == PerformanceVerdict::kCancel || generation != generation_.load()) return 0;
+    TakeRefillLock();
+    if (generation != generation_.load()) {
         ReleaseRefillLock();
         return 0;
     }
     refreshDelay_ = ComputeRefreshDelay(measuredTimePerBlock_);
 
-    for (int i = 0; i < blockCount_; ++i) {
+    for (int i = 0; i < blockCount_ && !deviceLost_.load(); ++i) {
         QueueBlock(i);
         countdown_ -= config_.FramesPerBuffer;
         NotifyIfDue();
     }
     refillActive_ = true;
+    lastProgressTick_ = ports_.clock.TickCount();
     ReleaseRefillLock();
-    return 1;
+    return deviceLost_.load() ? 0 : 1;
 }
 
 void AudioEngine::UpdateInfoForNextFile() {
     StreamInfo current;
     if (!decoder_.RefreshStreamInfo(current)) {
-        ShowError(window_, "%s", decoder_.LastError());
+        // Shown by the player's thread: this is the refresh context.
+        failures_.Add("%s", decoder_.LastError());
+        Post(ID_PLAYBACK_FAILED);
         return;
     }
     std::lock_guard<std::mutex> lock(infoMutex_);
@@ -154,6 +191,7 @@ int AudioEngine::RefillStep() {
     if (!refillActive_.load()) {
         // Draining: count the blocks that have played.
         if (blocksQueued_.load() == 0) return 0;
+        bool progress = false;
         for (int i = 0; i < blockCount_; ++i) {
             WaveBlock& block = *blocks_[static_cast<size_t>(i)];
             if (!ports_.device.IsDone(block)) continue;
@@ -161,6 +199,12 @@ int AudioEngine::RefillStep() {
             ports_.device.ClearDone(block);
             countdown_ -= framesPerBuffer;
             NotifyIfDue();
+            progress = true;
+        }
+        if (progress) {
+            lastProgressTick_ = ports_.clock.TickCount();
+        } else if (DeviceStalled()) {
+            return 0;
         }
         return blocksQueued_.load() > 0 ? 1 : 0;
     }
@@ -172,7 +216,8 @@ int AudioEngine::RefillStep() {
             break;
         }
     }
-    if (index < 0) return 1;
+    if (index < 0) return DeviceStalled() ? 0 : 1;
+    lastProgressTick_ = ports_.clock.TickCount();
 
     WaveBlock& block = *blocks_[static_cast<size_t>(index)];
     const uint32_t queuedFrames = static_cast<uint32_t>(framesPerBuffer * blocksQueued_.load());
@@ -180,7 +225,7 @@ int AudioEngine::RefillStep() {
     for (int frame = 0; frame < framesPerBuffer; ++frame) {
         const uint32_t n = decoder_.DecodeFrame(block.data + block.length);
         if (n == 0) {
-            ports_.device.Write(block);
+            if (QueueFailed(ports_.device.Write(block))) return 0;
             refillActive_ = false;
             countdown_ -= frame;
             NotifyIfDue();
@@ -199,7 +244,7 @@ int AudioEngine::RefillStep() {
         }
         block.length += decoder_.LastPcmBytes();
     }
-    ports_.device.Write(block);
+    if (QueueFailed(ports_.device.Write(block))) return 0;
     refillActive_ = true;
     countdown_ -= framesPerBuffer;
     NotifyIfDue();
@@ -231,10 +276,23 @@ int AudioEngine::SeekPlayback(uint32_t milliseconds) {
     };
 
     if (playing_.load() && ports_.device.IsOpen()) {
-        if (ports_.device.Reset() != kWaveOk)
-            ShowError(window_, "Error resetting wave out audio device!");
-        else if (headersPrepared_)
+        const WaveResult reset = ports_.device.Reset();
+        if (reset != kWaveOk) {
+            failures_.Add("Error resetting wave out audio device!");
+            if (reset != kWaveStillPlaying) {
+                // The device no longer works: stop, and let the next start
+                // play from the position asked for.
+                deviceLost_ = true;
+                StopForLostDevice();
+                resumeAtMs_ = static_cast<int32_t>(milliseconds);
+                ReleaseRefillLock();
+                ForgetLostDevice();
+                ShowPendingFailures();
+                return 0;
+            }
+        } else if (headersPrepared_) {
             UnprepareBlocks();
+        }
         headersPrepared_ = false;
         blocksQueued_ = 0;
         refillActive_ = false;
@@ -250,15 +308,14 @@ int AudioEngine::SeekPlayback(uint32_t milliseconds) {
                 if (!FillBlock(block)) {
                     QueueShortRing(i);
                     if (paused_.load()) ports_.device.Pause();
-                    ReleaseRefillLock();
-                    return 1;
+                    return FinishSeek();
                 }
                 ++blocksQueued_;
                 ports_.device.Prepare(block);
             }
             headersPrepared_ = true;
         }
-        for (int i = 0; i < blockCount_; ++i) {
+        for (int i = 0; i < blockCount_ && !deviceLost_.load(); ++i) {
             QueueBlock(i);
             // A paused stream stays paused at its new position.
             if (i == 0 && paused_.load()) ports_.device.Pause();
@@ -266,11 +323,21 @@ int AudioEngine::SeekPlayback(uint32_t milliseconds) {
             NotifyIfDue();
         }
         refillActive_ = true;
-    } else {
-        seekDecoder();
+        return FinishSeek();
     }
+    seekDecoder();
     ReleaseRefillLock();
     return 1;
+}
+
+// Ends a seek that refilled the ring (with the refill lock held).
+int AudioEngine::FinishSeek() {
+    lastProgressTick_ = ports_.clock.TickCount();
+    if (deviceLost_.load()) StopForLostDevice();
+    ReleaseRefillLock();
+    const bool lost = ForgetLostDevice();
+    ShowPendingFailures();
+    return lost ? 0 : 1;
 }
 
 }  // namespace plyvane

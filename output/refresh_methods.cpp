@@ -6,8 +6,17 @@
 
 namespace plyvane {
 
+namespace {
+constexpr char kDeviceStopped[] =
+    "The sound device stopped working. Playback was stopped; press Play to go on from there.";
+}
+
 // Runs in the refresh context with the refill lock held.
 void AudioEngine::EndOfPlayback() {
+    if (deviceLost_.load()) {
+        StopForLostDevice();
+        return;
+    }
     refillActive_ = false;
     paused_ = false;
     playing_ = false;
@@ -22,8 +31,32 @@ void AudioEngine::EndOfPlayback() {
             std::lock_guard<std::mutex> lock(infoMutex_);
             info_.position = info_.length < 0.0f ? info_.length : 0.0f;
         }
+        // What the reset had to say is shown by the player's thread.
+        if (failures_.Any()) Post(ID_PLAYBACK_FAILED);
+        endPosted_ = true;
         Post(ID_PLAYBACK_ENDED);
     }
+}
+
+void AudioEngine::StopForLostDevice() {
+    const float heard = CurrentPosition();
+    refillActive_ = false;
+    paused_ = false;
+    playing_ = false;
+    // From inside a timer step this only makes it the last; the player's
+    // thread stops the thread method and closes the device (never from the
+    // device's own callback).
+    if (config_.PlaybackMethode == kMethodTimer) ports_.timer.Stop();
+    closing_ = true;
+    active_ = false;
+    open_ = false;
+    resumeAtMs_ = static_cast<int32_t>(heard);
+    {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        info_.position = heard;
+    }
+    failures_.Add("%s", kDeviceStopped);
+    Post(ID_PLAYBACK_FAILED);
 }
 
 void AudioEngine::TimerStep() {

@@ -11,7 +11,9 @@ namespace {
 
 constexpr char kAudioCaption[] = "Plyvane audio playback";
 constexpr int kAttempts = 10;
-constexpr uint32_t kRetryDelayMs = 500;
+// Short waits: a stop on the player's thread must not freeze the window for
+// seconds on a device that keeps a block.
+constexpr uint32_t kRetryDelayMs = 50;
 // Room after the frames of a block, as the ring has always had.
 constexpr uint32_t kBlockSlack = 8;
 
@@ -26,6 +28,7 @@ bool AudioEngine::OpenDevice() {
         ReportOpenFailure(result);
         return false;
     }
+    openedWithCallback_ = callback != nullptr;
     uint32_t packed = 0;
     if (ports_.device.GetVolume(packed) == kWaveOk) {
         volumeLeft_ = static_cast<uint16_t>(packed & 0xFFFF);
@@ -112,22 +115,83 @@ void AudioEngine::FreeRetiredBlocks() {
 }
 
 void AudioEngine::UnprepareBlocks() {
+    // Once one block stayed in the queue through every retry the device is
+    // stuck: the others get one try each, so a stop never waits long.
+    bool stuck = false;
     for (int i = 0; i < blockCount_; ++i) {
         WaveBlock& block = *blocks_[static_cast<size_t>(i)];
         for (int attempt = 1;; ++attempt) {
             const WaveResult result = ports_.device.Unprepare(block);
             if (result == kWaveInvalidHandle) {
-                ShowError(window_, "Invalid audio handle for unprepare header!");
+                failures_.Add("Invalid audio handle for unprepare header!");
             } else if (result == kWaveHandleBusy) {
-                ShowError(window_, "Audio handle is in use by another thread!");
+                failures_.Add("Audio handle is in use by another thread!");
             } else if (result == kWaveStillPlaying) {
-                ports_.clock.Sleep(kRetryDelayMs);
-                if (attempt < kAttempts) continue;
-                ShowError(window_, "Audio block %d is still in the playback queue!", i);
+                if (!stuck) ports_.clock.Sleep(kRetryDelayMs);
+                if (!stuck && attempt < kAttempts) continue;
+                stuck = true;
+                failures_.Add("Audio block %d is still in the playback queue!", i);
             }
             break;
         }
     }
+}
+
+bool AudioEngine::CloseDevice() {
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        const WaveResult result = ports_.device.Close();
+        if (result == kWaveOk) {
+            FreeRetiredBlocks();
+            openedWithCallback_ = false;
+            return true;
+        }
+        if (result == kWaveInvalidHandle) {
+            failures_.Add("Invalid audio handle for close device!");
+            headersPrepared_ = false;
+            // A handle the system does not know is of no use any more.
+            deviceLost_ = true;
+            return false;
+        }
+        if (result == kWaveStillPlaying) {
+            ports_.clock.Sleep(kRetryDelayMs);
+            if (attempt == kAttempts) {
+                failures_.Add("Audio is still playing. Reset failed!");
+                headersPrepared_ = false;
+                return false;
+            }
+        }
+    }
+    // Any other answer ten times over: the device counts as closed, so it
+    // is given up for good rather than kept in its old format.
+    deviceLost_ = true;
+    return true;
+}
+
+void AudioEngine::AbandonDevice() {
+    while (closeLock_.exchange(true, std::memory_order_acquire)) std::this_thread::yield();
+    if (ports_.device.IsOpen()) {
+        ports_.device.Reset();
+        // The device may still hold the blocks: never free them under it.
+        RetireRing();
+        ports_.device.Abandon();
+    }
+    headersPrepared_ = false;
+    blocksQueued_ = 0;
+    openedWithCallback_ = false;
+    {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        info_.deviceHandle = 0;
+    }
+    closeLock_.store(false, std::memory_order_release);
+}
+
+bool AudioEngine::ForgetLostDevice() {
+    if (!deviceLost_.load()) return false;
+    // Nothing may run a refill step on the ring while it is retired.
+    WaitForRefreshContext();
+    AbandonDevice();
+    deviceLost_ = false;
+    return true;
 }
 
 int AudioEngine::ResetDevice(bool close) {
@@ -143,39 +207,23 @@ int AudioEngine::ResetDevice(bool close) {
             info_.volumeRight = static_cast<uint16_t>(packed >> 16);
         }
         const WaveResult reset = device.Reset();
-        if (reset == kWaveInvalidHandle) {
-            ShowError(window_, "Invalid audio handle for reset!");
-            release();
-            return 0;
-        }
         if (reset != kWaveOk) {
             // The device may still hold the blocks: do not free them under it.
             RetireRing();
+            // Any failure but "still playing" means the device no longer
+            // works: the player's thread closes it for good, and the next
+            // start or open opens a fresh one.
+            if (reset != kWaveStillPlaying) deviceLost_ = true;
+            if (reset == kWaveInvalidHandle) {
+                failures_.Add("Invalid audio handle for reset!");
+                release();
+                return 0;
+            }
         } else {
             if (headersPrepared_) UnprepareBlocks();
-            if (close) {
-                for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-                    const WaveResult result = device.Close();
-                    if (result == kWaveOk) {
-                        FreeRetiredBlocks();
-                        break;
-                    }
-                    if (result == kWaveInvalidHandle) {
-                        ShowError(window_, "Invalid audio handle for close device!");
-                        headersPrepared_ = false;
-                        release();
-                        return 0;
-                    }
-                    if (result == kWaveStillPlaying) {
-                        ports_.clock.Sleep(kRetryDelayMs);
-                        if (attempt == kAttempts) {
-                            ShowError(window_, "Audio is still playing. Reset failed!");
-                            headersPrepared_ = false;
-                            release();
-                            return 0;
-                        }
-                    }
-                }
+            if (close && !CloseDevice()) {
+                release();
+                return 0;
             }
         }
     }

@@ -74,6 +74,10 @@ public:
     virtual WaveResult Open(int deviceId, const WaveFormat& format, WaveCallback callback,
                             void* context) = 0;
     virtual WaveResult Close() = 0;
+    // Gives up a device that no longer works, even when it does not answer a
+    // close: afterwards IsOpen is false and the next Open opens a fresh one.
+    // Blocks it was given are not freed by this.
+    virtual void Abandon() = 0;
     virtual bool IsOpen() const = 0;
     // The handle the player window opens its mixer on; 0 when closed.
     virtual uintptr_t Handle() const = 0;

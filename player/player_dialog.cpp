@@ -292,7 +292,7 @@ bool CPlayerDialog::PreTranslateMessage(MSG* message) {
 
 void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     (void)code;
-    if (OnEngineNotification(id)) return;
+    if (OnEngineNotification(id) || OnEngineFailure(id)) return;
     switch (id) {
     case ID_REMOTE_COMMANDLINE: OnRemoteCommandLine(); break;
     case ID_RESTART_OUTPUT: OnRestartOutput(); break;

@@ -108,6 +108,9 @@ private:
     void FocusOpen();
     HMENU PlayerPopup() const;
 
+    // ---- failures the engine met while playing (player_engine_failures.cpp) ----
+    bool OnEngineFailure(int id);
+
     // ---- tray icons (player_tray.cpp) ----
     void AddMainTrayIcon();
     void AddTransportIcons();
