@@ -236,21 +236,31 @@ TEST_F(EngineFailureTest, ResetAndCloseFailuresShowTheirMessages) {
          {"Error!: Audio is still playing. Reset failed!"}},
         {"close retried", [](VirtualWaveDevice& d) { d.FailClose(kWaveError, 3); }, true, 1, {}},
     };
+    // The Device method: the device calls the engine back.
+    OutputChoice device = output_;
+    device.method = kMethodDevice;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         EngineHarness run;
-        run.Configure(output_);
+        run.Configure(device);
         ASSERT_EQ(run.Open(StreamPath(kStream)), 1);
         ASSERT_EQ(run.engine.StartPlayback(), 1);
         run.Run(200);
         row.inject(run.device);
         EXPECT_EQ(run.engine.StopPlayback(row.close), row.result);
         EXPECT_EQ(run.MessageTexts(), row.texts);
-        // Fail or not, a late device callback must find nothing to do.
+        // Fail or not, a late device callback must find nothing to do: no
+        // block is refilled and queued again, nothing more is played.
         run.device.FailReset(kWaveOk, 0);
         run.device.FailClose(kWaveOk, 0);
-        run.device.Reset();
-        run.device.Close();
+        const int queued = run.device.QueuedBlocks();
+        const uint64_t played = run.device.PlayedBytes();
+        for (int i = 0; i < 4; ++i) run.engine.DeviceCallback(kWomDone);
+        run.Run(200);
+        EXPECT_EQ(run.device.QueuedBlocks(), queued);
+        if (run.device.IsOpen()) EXPECT_EQ(run.device.PlayedBytes(), played);
+        EXPECT_EQ(run.MessageTexts(), row.texts);
+        EXPECT_EQ(run.Count(ID_PLAYBACK_ENDED), 0);
     }
 }
 
