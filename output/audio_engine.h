@@ -227,7 +227,4 @@ private:
     FileByteSource probeSource_;
 };
 
-// The process-wide engine over the platform's ports.
-AudioEngine& TheAudioEngine();
-
 }  // namespace plyvane
