@@ -2,12 +2,10 @@
 // volume, the record and the probe.
 #include "audio_engine.h"
 
-#include <cstring>
 #include <string>
-#include <thread>
 
 #include "bitstream_buffer.h"
-#include "stream_titles.h"
+#include "playback_record.h"
 
 namespace plyvane {
 
@@ -16,32 +14,9 @@ namespace {
 constexpr char kPlaybackRunning[] = "Another audio playback thread is already running!";
 constexpr char kFileMissing[] = "File %s does not exist!";
 
-// Fills a record from the decoder's stream record and the output in use.
-void FillInfo(PlaybackInfo& info, const StreamInfo& stream, int32_t bits, int32_t quality) {
-    TitleOf(stream.name, info.title, sizeof info.title);
-    ReadDescription(stream.name, info.description, sizeof info.description);
-    info.sourceSize = stream.length;
-    info.length = stream.duration;
-    info.position = 0.0f;
-    info.compressionRatio = stream.packratio;
-    info.layer = static_cast<uint16_t>(stream.layer);
-    info.version = static_cast<uint16_t>(stream.version);
-    info.bitratePerChannel = static_cast<uint16_t>(stream.bitratePerChannel);
-    info.outputSampleRate = static_cast<uint16_t>(stream.outputSampleRate);
-    info.streamSampleRate = static_cast<uint16_t>(stream.sampleRate);
-    // The decoder's channel count: a one-channel stream plays as mono even
-    // when stereo output is configured.
-    info.outputChannels = static_cast<uint16_t>(stream.outputChannels);
-    info.streamChannels = static_cast<uint16_t>(stream.streamChannels);
-    info.outputBits = static_cast<uint16_t>(bits);
-    info.quality = static_cast<uint16_t>(quality);
-}
-
 }  // namespace
 
-AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {
-    retired_.reserve(kMaxRingBlocks);
-}
+AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {}
 
 AudioEngine::~AudioEngine() {
     StopPlayback(true);
@@ -50,28 +25,9 @@ AudioEngine::~AudioEngine() {
     // A stop that found no open stream leaves the device as it was.
     if (ports_.device.IsOpen()) ResetDevice(true);
     ForgetLostDevice();
-    FreeRing();
-    if (!ports_.device.IsOpen()) FreeRetiredBlocks();
-}
-
-bool AudioEngine::TryTakeRefillLock() { return !refillLock_.exchange(true, std::memory_order_acquire); }
-
-bool AudioEngine::TakeRefillLock(bool stoppable) {
-    while (refillLock_.exchange(true, std::memory_order_acquire)) {
-        if (stoppable && ports_.thread.StopRequested()) return false;
-        std::this_thread::yield();
-    }
-    return true;
-}
-
-void AudioEngine::ReleaseRefillLock() { refillLock_.store(false, std::memory_order_release); }
-
-void AudioEngine::WaitForRefreshContext() {
-    // After the end of a stream the refresh context may still be finishing
-    // its last step (it posted the end before it let go of the lock).
-    StopRefreshMethod();
-    TakeRefillLock();
-    ReleaseRefillLock();
+    ring_.Free();
+    // Blocks a closed device held can go; an open one may still hold them.
+    if (!ports_.device.IsOpen()) ring_.FreeRetired();
 }
 
 void AudioEngine::Post(uint32_t commandId) { ports_.notifications.Post(window_, commandId, &info_); }
@@ -152,11 +108,11 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
         info_.deviceHandle = 0;
     }
     format_ = format;
-    frameSize_ = static_cast<uint32_t>(stream_.pcmBytesPerFrame);
+    pcmFrameBytes_ = static_cast<uint32_t>(stream_.pcmBytesPerFrame);
 
     {
         std::lock_guard<std::mutex> lock(infoMutex_);
-        FillInfo(info_, stream_, config_.BitsPerSample, config_.Quality);
+        DescribeStreamAndOutput(info_, stream_, config_.BitsPerSample, config_.Quality);
     }
 
     msPerFrame_ = static_cast<float>(stream_.samplesPerFrame) * 1000.0f / static_cast<float>(stream_.sampleRate);
@@ -167,16 +123,7 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
                                               (static_cast<double>(stream_.samplesPerFrame) * 1000.0));
 
     if (!ports_.device.IsOpen() && !OpenDevice()) return 0;
-
-    uint32_t packed = 0;
-    if (ports_.device.GetVolume(packed) == kWaveOk) {
-        volumeLeft_ = static_cast<uint16_t>(packed & 0xFFFF);
-        volumeRight_ = static_cast<uint16_t>(packed >> 16);
-    }
-    {
-        std::lock_guard<std::mutex> lock(infoMutex_);
-        info_.deviceHandle = ports_.device.Handle();
-    }
+    ReadDeviceVolume();
     intervalMs_ = intervalMs;
     sourceName_ = givenName;
     haveSource_ = true;
@@ -192,7 +139,7 @@ int AudioEngine::StartPlayback() {
         const std::string name = sourceName_;
         if (!OpenPlayback(window_, name.c_str(), nullptr, intervalMs_)) return 0;
         if (left != volumeLeft_ || right != volumeRight_) {
-            if (ports_.device.SetVolume(static_cast<uint32_t>(right) << 16 | left) == kWaveOk) {
+            if (ports_.device.SetVolume(PackVolume(left, right)) == kWaveOk) {
                 volumeLeft_ = left;
                 volumeRight_ = right;
             }
@@ -219,9 +166,9 @@ int AudioEngine::StartPlayback() {
         // ended this start (and may have begun another): leave it alone.
         if (generation != generation_.load()) return 0;
         if (deviceLost_.load()) {
-            TakeRefillLock();
+            refillLock_.Take();
             StopForLostDevice();
-            ReleaseRefillLock();
+            refillLock_.Release();
             ForgetLostDevice();
             ShowPendingFailures();
             return 0;
@@ -234,31 +181,7 @@ int AudioEngine::StartPlayback() {
         return 0;
     }
 
-    bool started = true;
-    switch (config_.PlaybackMethode) {
-        case kMethodTimer: {
-            ports_.timer.Stop();
-            const uint32_t delay = refreshDelay_.load();
-            TimerCaps caps;
-            started = ports_.timer.GetCaps(caps);
-            if (started) {
-                uint32_t resolution = delay / 2;
-                if (resolution < caps.periodMin) resolution = caps.periodMin;
-                if (resolution > caps.periodMax) resolution = caps.periodMax;
-                timerResolution_ = resolution;
-                started = ports_.timer.Start(
-                    delay, resolution, [](void* self) { static_cast<AudioEngine*>(self)->TimerStep(); }, this);
-            }
-            if (!started) ShowError(window_, "Can't launch audio multimedia timer!");
-            break;
-        }
-        case kMethodThread:
-            started = ports_.thread.Start([](void* self) { static_cast<AudioEngine*>(self)->ThreadProcedure(); }, this);
-            if (!started) ShowError(window_, "Can't launch audio thread!");
-            break;
-        default:
-            break;  // the device's callback drives the refill
-    }
+    const bool started = StartRefreshMethod();
     if (!started) {
         // Without a refresh method the ring would play once and stall with the
         // player showing "playing": stop cleanly instead.
@@ -269,12 +192,18 @@ int AudioEngine::StartPlayback() {
     return 1;
 }
 
-void AudioEngine::StopRefreshMethod() {
-    switch (config_.PlaybackMethode) {
-        case kMethodTimer: ports_.timer.Stop(); break;
-        case kMethodThread: ports_.thread.Stop(); break;
-        default: break;
-    }
+int AudioEngine::HaltAndReset(bool close) {
+    refillActive_ = false;
+    paused_ = false;
+    playing_ = false;
+    StopRefreshMethod();
+    closing_ = true;
+    // A refill step that is still running (the device callback, or an end of
+    // playback in the refresh context) finishes before the ring goes.
+    refillLock_.Take();
+    const int reset = ResetDevice(close);
+    refillLock_.Release();
+    return reset;
 }
 
 int AudioEngine::StopPlayback(bool close) {
@@ -287,17 +216,7 @@ int AudioEngine::StopPlayback(bool close) {
         ForgetLostDevice();
         return 0;
     }
-    refillActive_ = false;
-    paused_ = false;
-    playing_ = false;
-    StopRefreshMethod();
-
-    closing_ = true;
-    // A refill step that is still running (the device callback, or an end of
-    // playback in the refresh context) finishes before the ring goes.
-    TakeRefillLock();
-    const int reset = ResetDevice(close);
-    ReleaseRefillLock();
+    const int reset = HaltAndReset(close);
     // A device closed for good leaves nothing open to retry the stop on.
     const bool lost = ForgetLostDevice();
     if (reset || lost) {
@@ -326,13 +245,7 @@ int AudioEngine::ClosePlayback() {
     ++generation_;
     endPosted_ = false;
     if (open_.load()) {
-        refillActive_ = false;
-        playing_ = false;
-        StopRefreshMethod();
-        closing_ = true;
-        TakeRefillLock();
-        if (ResetDevice(false)) closing_ = false;
-        ReleaseRefillLock();
+        if (HaltAndReset(false)) closing_ = false;
     } else {
         WaitForRefreshContext();
     }
@@ -384,7 +297,7 @@ int AudioEngine::ResumePlayback() {
 
 int AudioEngine::SetPlaybackVolume(uint16_t left, uint16_t right) {
     if (!open_.load()) return 0;
-    if (ports_.device.SetVolume(static_cast<uint32_t>(right) << 16 | left) != kWaveOk) return 0;
+    if (ports_.device.SetVolume(PackVolume(left, right)) != kWaveOk) return 0;
     volumeLeft_ = left;
     volumeRight_ = right;
     return 1;
@@ -393,22 +306,15 @@ int AudioEngine::SetPlaybackVolume(uint16_t left, uint16_t right) {
 int AudioEngine::GetPlaybackVolume(uint16_t& left, uint16_t& right) {
     uint32_t packed = 0;
     if (ports_.device.GetVolume(packed) != kWaveOk) return 0;
-    left = static_cast<uint16_t>(packed & 0xFFFF);
-    right = static_cast<uint16_t>(packed >> 16);
+    left = LeftVolume(packed);
+    right = RightVolume(packed);
     return 1;
-}
-
-float AudioEngine::CurrentPosition() const {
-    if (!active_.load()) return 0.0f;
-    const int64_t frames = static_cast<int64_t>(decodedFrame_.load()) -
-                           static_cast<int64_t>(config_.FramesPerBuffer) * blocksQueued_.load();
-    return frames > 0 ? static_cast<float>(frames) * msPerFrame_ : 0.0f;
 }
 
 PlaybackInfo AudioEngine::GetPlaybackInfo() {
     const float position = CurrentPosition();
     std::lock_guard<std::mutex> lock(infoMutex_);
-    info_.position = info_.length >= 0.0f && position > info_.length ? info_.length : position;
+    info_.position = ClampedToLength(position, info_.length);
     info_.playing = playing_.load() ? 1 : 0;
     info_.paused = paused_.load() ? 1 : 0;
     return info_;
@@ -446,7 +352,7 @@ const PlaybackInfo* AudioEngine::ProbeFileInfo(WindowHandle owner, const char* n
         probeInfo_ = PlaybackInfo{};
         return nullptr;  // the buffer closes the source as it goes
     }
-    FillInfo(probeInfo_, probe, 16, 1);
+    DescribeStreamAndOutput(probeInfo_, probe, 16, 1);
     buffer.Close();
     return &probeInfo_;
 }

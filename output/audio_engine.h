@@ -13,14 +13,13 @@
 // context posts ID_PLAYBACK_FAILED for them).
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
+#include "block_ring.h"
+#include "busy_flag.h"
 #include "clock.h"
 #include "decoder.h"
 #include "file_byte_source.h"
@@ -47,9 +46,6 @@ struct EnginePorts {
     Clock& clock;
     NotificationPort& notifications;
 };
-
-// The most blocks a ring can have.
-inline constexpr int kMaxRingBlocks = 128;
 
 class AudioEngine {
 public:
@@ -113,11 +109,11 @@ public:
     void UpdateOutputFormat(const OutputSettings& settings);
 
 private:
-    // Device and ring.
+    // ---- the device (wave_output.cpp)
     bool OpenDevice();
     void ReportOpenFailure(WaveResult result);
-    bool AllocateRing();
-    void ClearBlock(WaveBlock& block);
+    // Into the engine volume, and the handle into the record for the mixer.
+    void ReadDeviceVolume();
     int ResetDevice(bool close);
     bool CloseDevice();
     void UnprepareBlocks();
@@ -127,42 +123,41 @@ private:
     void AbandonDevice();
     // The player's-thread half of a lost device: true when there was one.
     bool ForgetLostDevice();
-    void FreeRing();
-    // Blocks a failed reset may have left with the device: kept until the
-    // device is closed, never freed under it.
-    void RetireRing();
-    void FreeRetiredBlocks();
 
-    // Driver.
-    int OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
-    void FillInfoFromStream(const StreamInfo& stream);
+    // ---- filling the ring (playback_refill.cpp)
     bool FillBlock(WaveBlock& block);
-    void QueueShortRing(int last);
+    // Fills and prepares every block from the first; the block in which the
+    // stream ended, or -1 when every block is full. Adds the decoding ticks.
+    int FillRing(uint32_t& decodeTicks);
+    // Queues blocks 0..last in order, counting down to the notifications.
+    void QueueRing(int last, bool pauseAfterFirst);
+    // The stream ended in block `last`: it is queued as filled so far.
+    void QueueShortRing(int last, bool pauseAfterFirst);
+    void QueueBlock(WaveBlock& block);
+    bool QueueFailed(WaveResult result);
+    bool DeviceStalled();
     uint32_t ComputeRefreshDelay(uint32_t measured) const;
-    bool AnyBlockDone() const;
-    void QueueBlock(int index);
     int FinishSeek();
     void NotifyIfDue();
     float CurrentPosition() const;
     void UpdateInfoForNextFile();
+
+    // ---- the refresh methods and the ends of playback (refresh_methods.cpp)
+    bool StartRefreshMethod();
+    void StopRefreshMethod();
+    void WaitForRefreshContext();
     void EndOfPlayback();
     // The device failed while playing: playback stops where it was heard
     // and the player is told. With the refill lock held.
     void StopForLostDevice();
-    bool QueueFailed(WaveResult result);
-    bool DeviceStalled();
-    void StopRefreshMethod();
-    void WaitForRefreshContext();
-    void Post(uint32_t commandId);
-    void StopAndResetForClose();
-    void ClearInfoKeepingVolume();
 
-    // Busy flags with their try and spin semantics.
-    bool TryTakeRefillLock();
-    // Spins (yielding) until taken. With a stoppable thread, gives up (false)
-    // when the thread is asked to stop.
-    bool TakeRefillLock(bool stoppable = false);
-    void ReleaseRefillLock();
+    // ---- operations (audio_engine.cpp)
+    int OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
+    // Clears the playing flags, stops the refresh method and resets the
+    // device with the closing flag set; the reset's result.
+    int HaltAndReset(bool close);
+    void ClearInfoKeepingVolume();
+    void Post(uint32_t commandId);
 
     EnginePorts ports_;
     Decoder& decoder_;
@@ -180,8 +175,8 @@ private:
     std::atomic<bool> paused_{false};
     std::atomic<bool> refillActive_{false};
     std::atomic<bool> closing_{false};
-    std::atomic<bool> refillLock_{false};
-    std::atomic<bool> closeLock_{false};
+    BusyFlag refillLock_;
+    BusyFlag closeLock_;
     // Moves on at every stop, close and open: a start that let go of the
     // refill lock (for the performance box) sees whether it was overtaken.
     std::atomic<uint32_t> generation_{0};
@@ -209,15 +204,13 @@ private:
 
     // Device.
     WaveFormat format_{};
-    uint32_t frameSize_ = 0;
+    // PCM bytes one decoded frame yields in the output format.
+    uint32_t pcmFrameBytes_ = 0;
     uint16_t volumeLeft_ = 0xFFFF;
     uint16_t volumeRight_ = 0xFFFF;
-    std::array<WaveBlock*, kMaxRingBlocks> blocks_{};
-    int blockCount_ = 0;
-    bool headersPrepared_ = false;
+    BlockRing ring_{ports_.device};
     // The Device method needs the device opened with its callback.
     bool openedWithCallback_ = false;
-    std::vector<WaveBlock*> retired_;
 
     // The stream record and the player's view of it.
     StreamInfo stream_{};

@@ -2,13 +2,15 @@
 // methods, the seek, and the notifications they post.
 #include "audio_engine.h"
 #include "performance_check.h"
-#include "stream_titles.h"
+#include "playback_record.h"
 
 namespace plyvane {
 
 namespace {
 
 constexpr uint32_t kSeekSettleMs = 50;
+// Room after the frames of a block, as the ring has always had.
+constexpr uint32_t kBlockSlack = 8;
 // How much longer than the whole ring a device may keep every block before
 // it counts as lost (a sound server that dropped our stream returns none).
 constexpr uint32_t kStallGraceMs = 4000;
@@ -23,7 +25,7 @@ bool AudioEngine::QueueFailed(WaveResult result) {
     return true;
 }
 
-void AudioEngine::QueueBlock(int index) { QueueFailed(ports_.device.Write(*blocks_[static_cast<size_t>(index)])); }
+void AudioEngine::QueueBlock(WaveBlock& block) { QueueFailed(ports_.device.Write(block)); }
 
 bool AudioEngine::DeviceStalled() {
     const uint32_t now = ports_.clock.TickCount();
@@ -44,18 +46,24 @@ void AudioEngine::NotifyIfDue() {
         const float position = CurrentPosition();
         {
             std::lock_guard<std::mutex> lock(infoMutex_);
-            // A stream of unknown length (-1) keeps counting.
-            info_.position = info_.length >= 0.0f && position > info_.length ? info_.length : position;
+            info_.position = ClampedToLength(position, info_.length);
         }
         Post(ID_PLAYBACK_POSITION);
         if (countdown_ > 0) break;
     }
 }
 
+float AudioEngine::CurrentPosition() const {
+    if (!active_.load()) return 0.0f;
+    const int64_t frames = static_cast<int64_t>(decodedFrame_.load()) -
+                           static_cast<int64_t>(config_.FramesPerBuffer) * blocksQueued_.load();
+    return frames > 0 ? static_cast<float>(frames) * msPerFrame_ : 0.0f;
+}
+
 // Decodes up to FramesPerBuffer frames into a cleared block. False when the
 // stream ended inside it (the block holds what was decoded before).
 bool AudioEngine::FillBlock(WaveBlock& block) {
-    ClearBlock(block);
+    ring_.Clear(block, config_.BitsPerSample == 8 ? 0x80 : 0);
     for (int frame = 0; frame < config_.FramesPerBuffer; ++frame) {
         const uint32_t n = decoder_.DecodeFrame(block.data + block.length);
         if (n == 0) return false;
@@ -73,17 +81,36 @@ bool AudioEngine::FillBlock(WaveBlock& block) {
     return true;
 }
 
-// The stream ended while block `last` was filled: queue what there is.
-void AudioEngine::QueueShortRing(int last) {
-    ports_.device.Prepare(*blocks_[static_cast<size_t>(last)]);
-    refillActive_ = false;
-    ++blocksQueued_;
-    headersPrepared_ = true;
-    for (int i = 0; i <= last; ++i) {
-        QueueBlock(i);
+int AudioEngine::FillRing(uint32_t& decodeTicks) {
+    RaisedThreadPriority priority;
+    for (int i = 0; i < ring_.Count(); ++i) {
+        WaveBlock& block = ring_[i];
+        const uint32_t start = ports_.clock.TickCount();
+        if (!FillBlock(block)) return i;
+        decodeTicks += ports_.clock.TickCount() - start;
+        ++blocksQueued_;
+        ports_.device.Prepare(block);
+    }
+    ring_.SetPrepared(true);
+    return -1;
+}
+
+void AudioEngine::QueueRing(int last, bool pauseAfterFirst) {
+    for (int i = 0; i <= last && !deviceLost_.load(); ++i) {
+        QueueBlock(ring_[i]);
+        // A paused stream stays paused at its new position.
+        if (i == 0 && pauseAfterFirst) ports_.device.Pause();
         countdown_ -= config_.FramesPerBuffer;
         NotifyIfDue();
     }
+}
+
+void AudioEngine::QueueShortRing(int last, bool pauseAfterFirst) {
+    ports_.device.Prepare(ring_[last]);
+    refillActive_ = false;
+    ++blocksQueued_;
+    ring_.SetPrepared(true);
+    QueueRing(last, pauseAfterFirst);
 }
 
 uint32_t AudioEngine::ComputeRefreshDelay(uint32_t measured) const {
@@ -102,7 +129,7 @@ uint32_t AudioEngine::ComputeRefreshDelay(uint32_t measured) const {
 
 int AudioEngine::PrefillRing() {
     // The device callback stays out while the ring is built.
-    TakeRefillLock();
+    refillLock_.Take();
     ports_.device.Reset();
     // A pause that came too late for the end of the last playback must not
     // hold this one.
@@ -111,56 +138,41 @@ int AudioEngine::PrefillRing() {
     blocksQueued_ = 0;
     nextFilePending_ = false;
     firstFrameAfterStart_ = true;
-    uint32_t decodeTicks = 0;
-    if (!AllocateRing()) {
+    const uint32_t capacity = static_cast<uint32_t>(config_.FramesPerBuffer) * pcmFrameBytes_ + kBlockSlack;
+    if (!ring_.Allocate(config_.Buffers, capacity)) {
         failures_.Add("No memory left to open WaveOut-device %d!", config_.WaveOutDevice);
-        ReleaseRefillLock();
+        refillLock_.Release();
         return 0;
     }
 
-    {
-        RaisedThreadPriority priority;
-        for (int i = 0; i < blockCount_; ++i) {
-            WaveBlock& block = *blocks_[static_cast<size_t>(i)];
-            const uint32_t start = ports_.clock.TickCount();
-            const bool full = FillBlock(block);
-            if (!full) {
-                // Too short to fill the ring: no timing, no warning.
-                refreshDelay_ = ComputeRefreshDelay(0);
-                QueueShortRing(i);
-                lastProgressTick_ = ports_.clock.TickCount();
-                ReleaseRefillLock();
-                return deviceLost_.load() ? 0 : 1;
-            }
-            decodeTicks += ports_.clock.TickCount() - start;
-            ++blocksQueued_;
-            ports_.device.Prepare(block);
-        }
-        headersPrepared_ = true;
+    uint32_t decodeTicks = 0;
+    const int shortBlock = FillRing(decodeTicks);
+    if (shortBlock >= 0) {
+        // Too short to fill the ring: no timing, no warning.
+        refreshDelay_ = ComputeRefreshDelay(0);
+        QueueShortRing(shortBlock, false);
+        lastProgressTick_ = ports_.clock.TickCount();
+        refillLock_.Release();
+        return deviceLost_.load() ? 0 : 1;
     }
 
     measuredTimePerBlock_ = plyvane::MeasuredTimePerBlock(decodeTicks, config_.Buffers);
     // The box's message loop may stop playback or open another stream: it
     // is shown without the lock, and a start overtaken meanwhile ends here.
     const uint32_t generation = generation_.load();
-    ReleaseRefillLock();
+    refillLock_.Release();
     const PerformanceVerdict verdict = RunPerformanceCheck(window_, blockDuration_, measuredTimePerBlock_);
     if (verdict == PerformanceVerdict::kCancel || generation != generation_.load()) return 0;
-    TakeRefillLock();
+    refillLock_.Take();
     if (generation != generation_.load()) {
-        ReleaseRefillLock();
+        refillLock_.Release();
         return 0;
     }
     refreshDelay_ = ComputeRefreshDelay(measuredTimePerBlock_);
-
-    for (int i = 0; i < blockCount_ && !deviceLost_.load(); ++i) {
-        QueueBlock(i);
-        countdown_ -= config_.FramesPerBuffer;
-        NotifyIfDue();
-    }
+    QueueRing(ring_.Count() - 1, false);
     refillActive_ = true;
     lastProgressTick_ = ports_.clock.TickCount();
-    ReleaseRefillLock();
+    refillLock_.Release();
     return deviceLost_.load() ? 0 : 1;
 }
 
@@ -173,17 +185,7 @@ void AudioEngine::UpdateInfoForNextFile() {
         return;
     }
     std::lock_guard<std::mutex> lock(infoMutex_);
-    TitleOf(current.name, info_.title, sizeof info_.title);
-    ReadDescription(current.name, info_.description, sizeof info_.description);
-    info_.sourceSize = current.length;
-    info_.length = current.duration;
-    info_.compressionRatio = current.packratio;
-    info_.layer = static_cast<uint16_t>(current.layer);
-    info_.version = static_cast<uint16_t>(current.version);
-    info_.bitratePerChannel = static_cast<uint16_t>(current.bitratePerChannel);
-    info_.streamSampleRate = static_cast<uint16_t>(current.sampleRate);
-    info_.streamChannels = static_cast<uint16_t>(current.streamChannels);
-    info_.position = 0.0f;
+    DescribeStream(info_, current);
 }
 
 int AudioEngine::RefillStep() {
@@ -192,8 +194,8 @@ int AudioEngine::RefillStep() {
         // Draining: count the blocks that have played.
         if (blocksQueued_.load() == 0) return 0;
         bool progress = false;
-        for (int i = 0; i < blockCount_; ++i) {
-            WaveBlock& block = *blocks_[static_cast<size_t>(i)];
+        for (int i = 0; i < ring_.Count(); ++i) {
+            WaveBlock& block = ring_[i];
             if (!ports_.device.IsDone(block)) continue;
             --blocksQueued_;
             ports_.device.ClearDone(block);
@@ -209,17 +211,11 @@ int AudioEngine::RefillStep() {
         return blocksQueued_.load() > 0 ? 1 : 0;
     }
 
-    int index = -1;
-    for (int i = 0; i < blockCount_; ++i) {
-        if (ports_.device.IsDone(*blocks_[static_cast<size_t>(i)])) {
-            index = i;
-            break;
-        }
-    }
+    const int index = ring_.FirstDone();
     if (index < 0) return DeviceStalled() ? 0 : 1;
     lastProgressTick_ = ports_.clock.TickCount();
 
-    WaveBlock& block = *blocks_[static_cast<size_t>(index)];
+    WaveBlock& block = ring_[index];
     const uint32_t queuedFrames = static_cast<uint32_t>(framesPerBuffer * blocksQueued_.load());
     block.length = 0;
     for (int frame = 0; frame < framesPerBuffer; ++frame) {
@@ -251,12 +247,6 @@ int AudioEngine::RefillStep() {
     return 1;
 }
 
-bool AudioEngine::AnyBlockDone() const {
-    for (int i = 0; i < blockCount_; ++i)
-        if (ports_.device.IsDone(*blocks_[static_cast<size_t>(i)])) return true;
-    return false;
-}
-
 int AudioEngine::SeekPlayback(uint32_t milliseconds) {
     float length;
     {
@@ -266,7 +256,7 @@ int AudioEngine::SeekPlayback(uint32_t milliseconds) {
     // Compared unsigned: an unknown length (-1) allows every position.
     if (milliseconds >= static_cast<uint32_t>(static_cast<int32_t>(length))) return 0;
 
-    TakeRefillLock();
+    refillLock_.Take();
     auto seekDecoder = [this, milliseconds] {
         if (decoder_.RequestSeek(static_cast<int32_t>(milliseconds)) && msPerFrame_ > 0.0f)
             decodedFrame_ = static_cast<uint32_t>(static_cast<float>(milliseconds) / msPerFrame_);
@@ -274,67 +264,53 @@ int AudioEngine::SeekPlayback(uint32_t milliseconds) {
                          ? static_cast<int32_t>(decodedFrame_.load() % static_cast<uint32_t>(framesPerNotification_))
                          : 0;
     };
-
-    if (playing_.load() && ports_.device.IsOpen()) {
-        const WaveResult reset = ports_.device.Reset();
-        if (reset != kWaveOk) {
-            failures_.Add("Error resetting wave out audio device!");
-            if (reset != kWaveStillPlaying) {
-                // The device no longer works: stop, and let the next start
-                // play from the position asked for.
-                deviceLost_ = true;
-                StopForLostDevice();
-                resumeAtMs_ = static_cast<int32_t>(milliseconds);
-                ReleaseRefillLock();
-                ForgetLostDevice();
-                ShowPendingFailures();
-                return 0;
-            }
-        } else if (headersPrepared_) {
-            UnprepareBlocks();
-        }
-        headersPrepared_ = false;
-        blocksQueued_ = 0;
-        refillActive_ = false;
-        ports_.clock.Sleep(kSeekSettleMs);
+    if (!playing_.load() || !ports_.device.IsOpen()) {
         seekDecoder();
-        nextFilePending_ = false;
-        firstFrameAfterStart_ = true;
-
-        {
-            RaisedThreadPriority priority;
-            for (int i = 0; i < blockCount_; ++i) {
-                WaveBlock& block = *blocks_[static_cast<size_t>(i)];
-                if (!FillBlock(block)) {
-                    QueueShortRing(i);
-                    if (paused_.load()) ports_.device.Pause();
-                    return FinishSeek();
-                }
-                ++blocksQueued_;
-                ports_.device.Prepare(block);
-            }
-            headersPrepared_ = true;
-        }
-        for (int i = 0; i < blockCount_ && !deviceLost_.load(); ++i) {
-            QueueBlock(i);
-            // A paused stream stays paused at its new position.
-            if (i == 0 && paused_.load()) ports_.device.Pause();
-            countdown_ -= config_.FramesPerBuffer;
-            NotifyIfDue();
-        }
-        refillActive_ = true;
-        return FinishSeek();
+        refillLock_.Release();
+        return 1;
     }
+
+    const WaveResult reset = ports_.device.Reset();
+    if (reset != kWaveOk) {
+        failures_.Add("Error resetting wave out audio device!");
+        if (reset != kWaveStillPlaying) {
+            // The device no longer works: stop, and let the next start play
+            // from the position asked for.
+            deviceLost_ = true;
+            StopForLostDevice();
+            resumeAtMs_ = static_cast<int32_t>(milliseconds);
+            refillLock_.Release();
+            ForgetLostDevice();
+            ShowPendingFailures();
+            return 0;
+        }
+    } else if (ring_.Prepared()) {
+        UnprepareBlocks();
+    }
+    ring_.SetPrepared(false);
+    blocksQueued_ = 0;
+    refillActive_ = false;
+    ports_.clock.Sleep(kSeekSettleMs);
     seekDecoder();
-    ReleaseRefillLock();
-    return 1;
+    nextFilePending_ = false;
+    firstFrameAfterStart_ = true;
+
+    uint32_t ignoredTicks = 0;
+    const int shortBlock = FillRing(ignoredTicks);
+    if (shortBlock >= 0) {
+        QueueShortRing(shortBlock, paused_.load());
+    } else {
+        QueueRing(ring_.Count() - 1, paused_.load());
+        refillActive_ = true;
+    }
+    return FinishSeek();
 }
 
 // Ends a seek that refilled the ring (with the refill lock held).
 int AudioEngine::FinishSeek() {
     lastProgressTick_ = ports_.clock.TickCount();
     if (deviceLost_.load()) StopForLostDevice();
-    ReleaseRefillLock();
+    refillLock_.Release();
     const bool lost = ForgetLostDevice();
     ShowPendingFailures();
     return lost ? 0 : 1;

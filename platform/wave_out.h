@@ -52,6 +52,11 @@ inline bool SamePlaybackFormat(const WaveFormat& a, const WaveFormat& b) {
            a.channels == b.channels;
 }
 
+// A device volume: right channel in the high word, left in the low word.
+inline uint32_t PackVolume(uint16_t left, uint16_t right) { return static_cast<uint32_t>(right) << 16 | left; }
+inline uint16_t LeftVolume(uint32_t packed) { return static_cast<uint16_t>(packed & 0xFFFF); }
+inline uint16_t RightVolume(uint32_t packed) { return static_cast<uint16_t>(packed >> 16); }
+
 // One block of the output ring (a WAVEHDR and its data area). The adapter
 // allocates it the way its platform wants; the engine fills `data` and sets
 // `length` (dwBufferLength) before Prepare and Write.

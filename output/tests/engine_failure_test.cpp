@@ -258,7 +258,9 @@ TEST_F(EngineFailureTest, ResetAndCloseFailuresShowTheirMessages) {
         for (int i = 0; i < 4; ++i) run.engine.DeviceCallback(kWomDone);
         run.Run(200);
         EXPECT_EQ(run.device.QueuedBlocks(), queued);
-        if (run.device.IsOpen()) EXPECT_EQ(run.device.PlayedBytes(), played);
+        if (run.device.IsOpen()) {
+            EXPECT_EQ(run.device.PlayedBytes(), played);
+        }
         EXPECT_EQ(run.MessageTexts(), row.texts);
         EXPECT_EQ(run.Count(ID_PLAYBACK_ENDED), 0);
     }
