@@ -328,7 +328,8 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
                     "right mouse button and the tray icon offer every command.",
                     MessageButtons::kOk, MessageIcon::kInformation);
         break;
-    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES: case IDC_STREAM_PROPERTIES:
+    case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
+    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES:
         ShowNotAvailable(id);
         break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;

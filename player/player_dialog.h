@@ -111,6 +111,11 @@ private:
     // ---- failures the engine met while playing (player_engine_failures.cpp) ----
     bool OnEngineFailure(int id);
 
+    // ---- stream file properties (player_stream_properties.cpp) ----
+    void ShowStreamProperties(const std::string& record);
+    std::string CurrentEntryRecord();
+    std::string SelectedEntryRecord();
+
     // ---- tray icons (player_tray.cpp) ----
     void AddMainTrayIcon();
     void AddTransportIcons();

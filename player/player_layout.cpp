@@ -284,7 +284,7 @@ void CPlayerDialog::TrackMenu(HMENU popup, POINT point) {
 void CPlayerDialog::OnDoubleClick(POINT point) {
     RECT group = ChildRect(Handle(), Item(IDC_INFO_GROUP));
     if (::PtInRect(&group, point)) {
-        // The stream properties of the current song join with that dialog.
+        ShowStreamProperties(CurrentEntryRecord());
         return;
     }
     SetDialogState((layout_ + 1) % 3);

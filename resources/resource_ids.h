@@ -120,6 +120,42 @@
 #define IDC_PROGRESS_BAR         1302
 #define IDC_PROGRESS_PERCENT     1303
 
+/* The URL entry dialog and the playlist editor (editor.rc; 500-599, 1500-1599) */
+#define IDD_URL_ENTRY            500
+#define IDD_PLAYLIST_EDITOR      501
+#define IDR_EDITOR_ACCELERATORS  502
+#define IDR_EDITOR_MENU          503
+#define IDB_EDITOR_NEW           510
+#define IDB_EDITOR_IMPORT        511
+#define IDB_EDITOR_SAVE          512
+#define IDB_EDITOR_DELETE        513
+#define IDB_EDITOR_TOP           514
+#define IDB_EDITOR_BOTTOM        515
+#define IDB_EDITOR_LAUNCH        516
+#define IDC_URL_EDIT             1500
+#define IDC_EDITOR_NEW           1501
+#define IDC_EDITOR_LOAD          1502
+#define IDC_EDITOR_URL           1503
+#define IDC_EDITOR_IMPORT        1504
+#define IDC_EDITOR_SAVE          1505
+#define IDC_EDITOR_PROPERTIES    1506
+#define IDC_EDITOR_DELETE        1507
+#define IDC_EDITOR_TOP           1508
+#define IDC_EDITOR_BOTTOM        1509
+#define IDC_EDITOR_LAUNCH        1510
+#define IDC_EDITOR_LIST          1511
+#define IDC_EDITOR_LIST_GROUP    1512
+#define IDC_EDITOR_HINT          1513
+#define IDC_EDITOR_TYPE_GROUP    1514
+#define IDC_EDITOR_FILE_TYPE     1515
+#define IDC_EDITOR_SUBFOLDERS    1516
+#define IDC_EDITOR_SHOW_EXTENSION 1517
+#define IDC_EDITOR_SHOW_PATH     1518
+#define IDC_EDITOR_VOLUME_LABEL  1519
+#define IDC_EDITOR_VOLUME        1520
+#define IDC_EDITOR_VOLUME_SPIN   1521
+#define ID_EDITOR_HELP           1530
+
 /* Property sheet pages and the file-type check (property_pages.rc; 400-404, 1400-1451) */
 #define IDD_PAGE_AUDIO_DEVICE    400
 #define IDD_PAGE_PLAYBACK_MODE   401
@@ -155,6 +191,28 @@
 #define IDC_SKIP_FILE_SCAN       1446
 #define IDC_FILE_TYPES_ICON      1450
 #define IDC_DO_NOT_ASK_AGAIN     1451
+
+/* The stream file properties sheet: its three pages and their fields */
+#define IDD_STREAM_ID3           600
+#define IDD_STREAM_PROPERTIES    601
+#define IDD_STREAM_STATISTICS    602
+#define IDC_ID3_TITLE            1600
+#define IDC_ID3_ARTIST           1601
+#define IDC_ID3_ALBUM            1602
+#define IDC_ID3_YEAR             1603
+#define IDC_ID3_COMMENT          1604
+#define IDC_ENTRY_FILE_NAME      1610
+#define IDC_ENTRY_VOLUME         1611
+#define IDC_ENTRY_VOLUME_SPIN    1612
+#define IDC_FILE_DURATION        1613
+#define IDC_PLAYBACK_DURATION    1614
+#define IDC_PLAYBACK_SPIN        1615
+#define IDC_STREAM_TYPE          1620
+#define IDC_STREAM_FREQUENCY     1621
+#define IDC_STREAM_CHANNEL_MODE  1622
+#define IDC_STREAM_BITRATE       1623
+#define IDC_STREAM_PACK_RATIO    1624
+#define IDC_STREAM_DESCRIPTION   1625
 
 /* Menu commands without a control */
 #define ID_MENU_TITLE            32776

@@ -358,6 +358,50 @@ TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
     EXPECT_EQ(y, 150u);
 }
 
+// The stream file properties of the current name: a double click in the
+// stream information's frame, and Properties of the track list's menu.
+TEST_F(PlayerWindow, StreamPropertiesOfTheCurrentSong) {
+    WriteText(kConfigurationKey, "RecentFile", kLong.c_str());
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    auto send = [](HWND window, UINT message, WPARAM wParam) {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL, 5000, &result);
+        return result;
+    };
+    // The MPEG statistics of the open sheet, which is then cancelled.
+    auto statistics = [&](HWND sheet) {
+        send(sheet, PSM_SETCURSEL, 2);
+        HWND page = reinterpret_cast<HWND>(send(sheet, PSM_GETCURRENTPAGEHWND, 0));
+        std::string texts;
+        for (int id : {IDC_STREAM_TYPE, IDC_STREAM_BITRATE, IDC_STREAM_DESCRIPTION})
+            texts += WindowText(::GetDlgItem(page, id)) + "|";
+        ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }));
+        return texts;
+    };
+    const std::string expected = "MPEG 1 Audio Layer II|192kBit/sec|A fine test tone|";
+
+    RECT frame{};
+    ::GetWindowRect(player.Item(IDC_INFO_GROUP), &frame);
+    POINT inside{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    ::ScreenToClient(player.Window(), &inside);
+    player.DoubleClick(inside.x, inside.y);
+    HWND sheet = player.WaitForMessageBox("Stream file properties");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(statistics(sheet), expected);
+    // The double click opened the sheet instead of switching the layout.
+    DWORD layout = 9;
+    EXPECT_FALSE(ReadNumber(kConfigurationKey, "DialogState", layout) && layout != 0) << layout;
+
+    player.Command(IDC_STREAM_PROPERTIES);
+    sheet = player.WaitForMessageBox("Stream file properties");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(statistics(sheet), expected);
+    EXPECT_TRUE(player.Exit());
+}
+
 TEST_F(PlayerWindow, TheAboutBoxShowsTheVersion) {
     PlayerProcess player;
     ASSERT_TRUE(player.Start(""));
