@@ -1,6 +1,6 @@
 #include "stream_file_props.h"
 
-#include "audio_engine.h"
+#include "platform_ports.h"
 
 namespace plyvane {
 
