@@ -65,7 +65,10 @@ pids+=($!)
 sleep 1
 
 : >"$work/kills.log"
-export PLYVANE_KILL_SINK_INPUTS="$(command -v python3) $here/kill_sink_inputs.py $work/runtime/cli $work/recording.raw $work/kills.log"
+# Started by a Windows program, so by the interpreter's own path (Wine hands
+# it no Unix PATH, and cannot start a script such as a version manager's shim).
+python=$(python3 -c 'import sys; print(sys.executable)')
+export PLYVANE_KILL_SINK_INPUTS="$python $here/kill_sink_inputs.py $work/runtime/cli $work/recording.raw $work/kills.log"
 status=0
 "${run_test[@]}" </dev/null >"$work/test.log" 2>&1 || status=$?
 sleep 1
