@@ -9,9 +9,10 @@
 
 #include "bitstream_buffer.h"
 #include "commands.h"
+#include "console_message_box.h"
 #include "continuous_lists.h"
 #include "decoder.h"
-#include "file_byte_source.h"
+#include "stream_sources.h"
 #include "pcm_stdout.h"
 #include "stream_info.h"
 #include "wav_writer.h"
@@ -59,7 +60,18 @@ int RunDecode(const DecodeOptions& options) {
         list.handle = ContinuousLists::Instance().Register(options.files);
         name = ContinuousLists::ListName(list.handle);
     }
-    FileByteSource source;
+    if (options.files.size() > 1) {
+        for (const std::string& file : options.files) {
+            if (IsAddress(file)) {
+                if (out != nullptr) std::fclose(out);
+                return Fail(options, "an address is decoded alone, not in a list");
+            }
+        }
+    }
+    ConsoleMessageBox boxes;
+    ScopedMessageBox installedBoxes(boxes);
+    StreamSources sources;
+    ByteSource& source = sources.For(name);
     if (!source.Open(name.c_str())) {
         if (out != nullptr) std::fclose(out);
         return Fail(options, "cannot open the file");

@@ -5,13 +5,14 @@
 
 #include "bitstream_buffer.h"
 #include "commands.h"
+#include "console_message_box.h"
 #include "decoder.h"
-#include "file_byte_source.h"
 #include "frame_header.h"
 #include "header_frame.h"
 #include "json_writer.h"
 #include "stream_extent.h"
 #include "stream_info.h"
+#include "stream_sources.h"
 
 namespace plyvane::cli {
 
@@ -100,7 +101,10 @@ void PrintJson(const StreamInfo& info, const char* mode, const StreamExtent& ext
 }  // namespace
 
 int RunInfo(const InfoOptions& options) {
-    FileByteSource source;
+    ConsoleMessageBox boxes;
+    ScopedMessageBox installedBoxes(boxes);
+    StreamSources sources;
+    ByteSource& source = sources.For(options.file);
     if (!source.Open(options.file.c_str())) {
         std::fprintf(stderr, "plyvane-cli: cannot open '%s'\n", options.file.c_str());
         return 1;

@@ -11,8 +11,9 @@
 
 #include "audio_engine.h"
 #include "commands.h"
+#include "console_message_box.h"
 #include "continuous_lists.h"
-#include "file_byte_source.h"
+#include "stream_sources.h"
 #include "memory_settings_store.h"
 #include "message_box.h"
 #include "notification_queue.h"
@@ -35,17 +36,6 @@ extern "C" void OnInterrupt(int) { interrupted = true; }
 
 // A console tool has no one to click a box: every box is a line on stderr,
 // and a question takes its first button.
-class ConsoleMessageBox : public MessageBoxPort {
-public:
-    MessageAnswer Show(WindowHandle, const char* caption, const char* text, MessageButtons buttons,
-                       MessageIcon) override {
-        std::fprintf(stderr, "%s: %s\n", caption, text);
-        std::fflush(stderr);
-        return buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoCancel ? MessageAnswer::kYes
-                                                                                            : MessageAnswer::kOk;
-    }
-};
-
 std::string Clock(float milliseconds) {
     if (milliseconds < 0.0f) return "--:--";
     const auto seconds = static_cast<long>(milliseconds / 1000.0f);
@@ -204,7 +194,7 @@ int RunPlay(const PlayOptions& options) {
 
     NotificationQueue queue;
     PlatformPlaybackPorts ports = MakePlatformPlaybackPorts();
-    FileByteSource source;
+    StreamSources sources;
     int result = 0;
     {
         AudioEngine engine(ports.Ports(queue));
@@ -220,7 +210,7 @@ int RunPlay(const PlayOptions& options) {
                 list = ContinuousLists::Instance().Register(group);
                 name = ContinuousLists::ListName(list);
             }
-            result |= Play(engine, queue, name, source, keys);
+            result |= Play(engine, queue, name, sources.For(name), keys);
             if (list != 0) ContinuousLists::Instance().Unregister(list);
         }
         engine.ShutdownPlayback();

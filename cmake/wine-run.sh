@@ -29,6 +29,13 @@ mkdir -p "$(dirname "$prefix")"
         # wineboot returns before the registry is on disk; wait for the server.
         /usr/lib/wine/wineserver -w 9>&-
     fi
+    # Debian's Wine does not find its own fonts (fonts-wine): without Marlett
+    # the frames Wine draws read "0 1 r" instead of the caption buttons. The
+    # prefix's font folder is always read.
+    fonts=$prefix/drive_c/windows/Fonts
+    if [[ -d $fonts && ! -f $fonts/marlett.ttf && -f /usr/share/wine/fonts/marlett.ttf ]]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     # Start the prefix's server and Wine's background processes here, with no
     # inherited output: started by a test, they would hold its output pipe open
     # and CTest would wait for them until the last test in the prefix ended.

@@ -33,6 +33,10 @@ public:
     // file before it, at the position; non-zero on success. Sources without
     // lists cannot.
     virtual int SeekPreviousFile(uint32_t /*position*/) { return 0; }
+    // Called from another thread while the engine stops: a read that waits
+    // (for a server) returns at once, and reads give 0 until the next Open.
+    // Sources whose reads never wait need not do anything.
+    virtual void Interrupt() {}
     // Unused by the decoder.
     virtual int Spare() { return 0; }
 };

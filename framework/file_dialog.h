@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace plyvane {
 
@@ -18,5 +20,9 @@ struct FileDialogRequest {
 // `name` holds the initial name and receives the chosen one (bounded).
 bool ChooseOpenFile(const FileDialogRequest& request, char* name, size_t size);
 bool ChooseSaveFile(const FileDialogRequest& request, char* name, size_t size);
+
+// An open dialog in which several files can be chosen at once (the request's
+// flags gain OFN_ALLOWMULTISELECT): their full paths, none when cancelled.
+std::vector<std::string> ChooseOpenFiles(const FileDialogRequest& request, const char* initialName);
 
 }  // namespace plyvane

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "file_id3_page.h"
@@ -29,6 +30,10 @@ private:
     CStreamProperties properties_;
     CStreamProperties2 statistics_;
 };
+
+// The source through which the sheet reads an address: an HTTP source of
+// its own, with its progress window and error boxes over `owner`.
+std::unique_ptr<ByteSource> MakeSheetAddressSource(WindowHandle owner);
 
 // Shows the entry's properties modally over `owner`; nothing is stored.
 void ShowStreamFileProps(HWND owner, const std::string& entry, StreamProbe& probe);

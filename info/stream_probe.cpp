@@ -20,7 +20,7 @@ const PlaybackInfo* StreamProbe::Result(WindowHandle owner, const std::string& r
     if (path.empty() || !MayProbeEntry(record)) return nullptr;
     ByteSource* source = &fileSource_;
     if (IsHttpAddress(path)) {
-        if (addressSource_ == nullptr && addressSources_) addressSource_ = addressSources_();
+        if (addressSource_ == nullptr && addressSources_) addressSource_ = addressSources_(owner);
         if (addressSource_ == nullptr) return nullptr;
         source = addressSource_.get();
     }

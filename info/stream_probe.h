@@ -19,9 +19,10 @@ namespace plyvane {
 
 class StreamProbe {
 public:
-    // Makes the byte source that reads an address; null (or a maker that
-    // gives none) leaves addresses unprobed.
-    using AddressSourceMaker = std::function<std::unique_ptr<ByteSource>()>;
+    // Makes the byte source that reads an address, showing its progress
+    // and errors over `owner`; null (or a maker that gives none) leaves
+    // addresses unprobed.
+    using AddressSourceMaker = std::function<std::unique_ptr<ByteSource>(WindowHandle owner)>;
 
     explicit StreamProbe(AudioEngine& engine, AddressSourceMaker addressSources = nullptr);
 

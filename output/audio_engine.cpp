@@ -196,6 +196,8 @@ int AudioEngine::HaltAndReset(bool close) {
     refillActive_ = false;
     paused_ = false;
     playing_ = false;
+    // A refill step waiting for a stalled server must not hold the stop up.
+    if (ByteSource* source = decoder_.Stream().Source()) source->Interrupt();
     StopRefreshMethod();
     closing_ = true;
     // A refill step that is still running (the device callback, or an end of

@@ -6,8 +6,11 @@
 
 namespace plyvane {
 
-// The longest name the player keeps (its name buffers hold 256 bytes).
-inline constexpr size_t kMaxNameLength = 255;
+// The longest name the player keeps: any path Windows allows (MAX_PATH
+// with its terminating zero).
+inline constexpr size_t kMaxNameLength = 259;
+// The longest command line Windows passes; a handed-over text is cut there.
+inline constexpr size_t kMaxCommandLineLength = 32767;
 
 struct CommandLine {
     bool closeAtEnd = false;  // /C

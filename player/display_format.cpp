@@ -82,7 +82,9 @@ std::string SongNameText(const std::string& name, const std::string& description
 }
 
 std::string FormatOutputParameters(const OutputParameters& output) {
-    const char* quality = output.quality == 1 ? "best" : output.quality == 2 ? "better" : "good";
+    static const char* const kQualities[] = {"reference", "best", "better", "good"};
+    const char* quality =
+        output.quality >= 0 && output.quality <= 3 ? kQualities[output.quality] : "good";
     char text[128];
     std::snprintf(text, sizeof text, "%dHz %dBit %s - %s quality", output.sampleRate,
                   output.bitsPerSample, output.channels >= 2 ? "stereo" : "mono", quality);

@@ -41,7 +41,9 @@ CPlayerDialog::CPlayerDialog(AudioEngine& engine, const char* commandLine,
     : Dialog(IDD_PLAYER),
       engine_(engine),
       commandLine_(commandLine != nullptr ? commandLine : ""),
-      versionString_(versionString != nullptr ? versionString : kNoVersion) {}
+      versionString_(versionString != nullptr ? versionString : kNoVersion),
+      listHost_(*this, engine),
+      playlist_(listHost_) {}
 
 CPlayerDialog::~CPlayerDialog() {
     if (menu_ != nullptr) ::DestroyMenu(menu_);
@@ -79,18 +81,30 @@ BOOL CPlayerDialog::OnInitDialog() {
     tray_.SetWindow(window, WM_TRAYNOTIFY);
     ShowOneTrack();
 
-    if (!CheckSingleInstance() || !CheckVersion()) {
+    if (!CheckSingleInstance()) {
         endingAtStart_ = true;
         EndDialog(IDCANCEL);
         return FALSE;
     }
-    // The check of the shell's file types joins with the file-type settings.
-    SetOutputSettingsKey(kConfigurationKey);
-    RestoreWindowPosition();
-    RestoreSettings();
+    {
+        // Hand-overs wait for the first-run sheet, the file-type question
+        // and the command line's own open.
+        BusyScope busy(*this);
+        if (!CheckVersion()) {
+            endingAtStart_ = true;
+            DropDeferredRequests();
+            EndDialog(IDCANCEL);
+            return FALSE;
+        }
+        CheckFileTypes();
+        SetOutputSettingsKey(kConfigurationKey);
+        RestoreWindowPosition();
+        RestoreSettings();
+    }
     AddMainTrayIcon();
     if (ReadNumber("TaskBar", 1) != 0) AddTransportIcons();
     UpdateMenuStates();
+    startingUp_ = false;
     return FALSE;  // the focus is on Open already
 }
 
@@ -126,15 +140,18 @@ bool CPlayerDialog::CheckSingleInstance() {
 bool CPlayerDialog::CheckVersion() {
     char stored[kSettingTextCapacity] = "";
     ReadStringSetting(kPlaybackKey, "Version", stored, sizeof stored);
-    switch (CompareStoredVersion(stored, versionString_)) {
+    VersionAction action = CompareStoredVersion(stored, versionString_);
+    switch (action) {
     case VersionAction::kFirstRun:
-        // The first-run set-up in the property sheet joins with the sheet.
     case VersionAction::kUpgrade:
+        // The defaults go in before the first-run sheet, so that what the user
+        // chooses there is what stays stored.
         WriteStringSetting(kPlaybackKey, "Version", versionString_.c_str());
         WriteNumber("CheckExtentions", 1);
         WriteNumber("Buffers", 4);
         WriteNumber("FramesPerBuffer", 16);
         WriteNumber("PlaybackMethode", 1);
+        if (action == VersionAction::kFirstRun) ShowFirstRunProperties();
         return true;
     case VersionAction::kOlder:
         ::SetForegroundWindow(Handle());
@@ -167,7 +184,11 @@ void CPlayerDialog::RestoreWindowPosition() {
 }
 
 void CPlayerDialog::RestoreSettings() {
-    if (!ReadStringSetting(kConfigurationKey, "RecentFile", currentName_, sizeof currentName_)) {
+    // Read whole: a path of any length Windows allows is kept, not erased.
+    std::string recent;
+    if (CurrentSettingsStore().ReadString(kConfigurationKey, "RecentFile", recent)) {
+        CopyText(currentName_, recent.c_str());
+    } else {
         WriteStringSetting(kConfigurationKey, "RecentFile", "");
     }
     SetTimeMode(ReadNumber("TimeDisplay", 0) != 0 ? IDC_REMAINING : IDC_ELAPSED);
@@ -197,29 +218,29 @@ void CPlayerDialog::RestoreSettings() {
 void CPlayerDialog::ProcessCommandLine(const char* text) {
     CommandLine line = ParseCommandLine(text);
     if (line.closeAtEnd) closeAtEnd_ = true;
-    if (line.endless && !endless_) SetEndless(true);
-    if (line.random && !random_) SetRandom(true);
+    if (line.endless && !playlist_.Endless()) SetEndless(true);
+    if (line.random && !playlist_.Random()) SetRandom(true);
     playNow_ = line.playNow;
     if (!line.fileName.empty()) {
-        // Playlist files join with the playlist reader; every name is opened
-        // as a single source until then.
-        ShowOneTrack();
-        OpenSource(line.fileName.c_str(), false);
-        if (playNow_) {
-            StartOrResume();
-        } else {
-            engine_.StopPlayback(true);
+        playlist_.Release();
+        if (!OpenPlaylist(line.fileName.c_str(), playNow_)) {
+            ShowOneTrack();
+            OpenSource(line.fileName.c_str(), false);
+            if (playNow_) StartOrResume();
         }
+        if (!playNow_) engine_.StopPlayback(true);
     }
     playNow_ = false;
 }
 
 void CPlayerDialog::OnRemoteCommandLine() {
     OnStop(false);
-    char text[kSettingTextCapacity] = "";
-    ReadStringSetting(kConfigurationKey, "CommandLine", text, sizeof text);
+    // The whole text: a hand-over carries any path Windows allows.
+    std::string text;
+    CurrentSettingsStore().ReadString(kConfigurationKey, "CommandLine", text);
+    if (text.size() > kMaxCommandLineLength) text.resize(kMaxCommandLineLength);
     ::SetForegroundWindow(Handle());
-    ProcessCommandLine(text);
+    ProcessCommandLine(text.c_str());
 }
 
 // ---------------------------------------------------------------- shut-down
@@ -240,6 +261,8 @@ void CPlayerDialog::ShutDown() {
     engine_.StopPlayback(true);
     engine_.ClosePlayback();
     engine_.ShutdownPlayback();
+    playlist_.Release();
+    DropDeferredRequests();
     if (haveVolume) {
         uint32_t volume = left > right ? left : right;
         WriteNumber("Volume", static_cast<int32_t>(VolumeWithoutPreset(volume, volumePreset_)));
@@ -291,20 +314,14 @@ bool CPlayerDialog::PreTranslateMessage(MSG* message) {
 }
 
 void CPlayerDialog::OnCommand(int id, int code, HWND control) {
-    (void)code;
+    if (DeferWhileBusy(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control))) return;
+    BusyScope busy(*this);
     if (OnEngineNotification(id) || OnEngineFailure(id)) return;
     switch (id) {
     case ID_REMOTE_COMMANDLINE: OnRemoteCommandLine(); break;
-    case ID_RESTART_OUTPUT: OnRestartOutput(); break;
-    case ID_TASKBAR_CONTROLS_ON: AddTransportIcons(); break;
-    case ID_TASKBAR_CONTROLS_OFF: RemoveTransportIcons(); break;
-    case ID_SCROLL_CAPTION_ON: scrollCaption_ = true; break;
-    case ID_SCROLL_CAPTION_OFF:
-        scrollCaption_ = false;
-        if (::IsIconic(Handle())) ::SetWindowTextA(Handle(), (title_ + " " + timeText_).c_str());
-        break;
-    case ID_SET_DIALOG_STATE:
-        SetDialogState(static_cast<int>(reinterpret_cast<INT_PTR>(control)));
+    case ID_RESTART_OUTPUT: case ID_TASKBAR_CONTROLS_ON: case ID_TASKBAR_CONTROLS_OFF:
+    case ID_SCROLL_CAPTION_ON: case ID_SCROLL_CAPTION_OFF: case ID_SET_DIALOG_STATE:
+        OnSettingsCommand(id, reinterpret_cast<LPARAM>(control));
         break;
     case IDC_OPEN: case IDOK: OnOpen(); break;
     case IDC_PLAY: OnPlay(); break;
@@ -315,23 +332,19 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case IDC_NEXT: OnNext(); break;
     case IDC_PREVIOUS: OnPrevious(); break;
     case IDC_RANDOM: case IDC_ENDLESS: ToggleSwitch(id); break;
+    case IDC_TRACK_LIST: OnTrackListCommand(code); break;
+    case ID_SELECT_TRACK: OnSelectTrack(); break;
     case IDC_ELAPSED: case IDC_REMAINING: SetTimeMode(id); FocusOpen(); break;
     case IDC_LIST_ELAPSED: case IDC_LIST_REMAINING: SetListTimeMode(id); FocusOpen(); break;
     case IDC_ABOUT: ShowAboutBox(); break;
     case ID_HIDE: OnHide(); break;
-    case ID_HELP_INDEX:
-        ShowMessage(Handle(), "Plyvane help",
-                    "Open an MPEG audio file with Open (Alt+O) or drop it on the window.\n"
-                    "Play, Pause and Stop control playback; drag the position slider to move\n"
-                    "within the song and the small slider to set the volume.\n"
-                    "Double-click the window to switch between its three layouts; the\n"
-                    "right mouse button and the tray icon offer every command.",
-                    MessageButtons::kOk, MessageIcon::kInformation);
-        break;
+    case ID_HELP_INDEX: ShowHelp(); break;
+    case IDC_PROPERTIES: ShowProperties(); break;
     case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
-    case IDC_OPEN_URL: case IDC_PLAYLIST_EDITOR: case IDC_PROPERTIES:
+    case IDC_OPEN_URL:
         ShowNotAvailable(id);
         break;
+    case IDC_PLAYLIST_EDITOR: OnPlaylistEditor(); break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
     default: break;
     }
@@ -359,22 +372,32 @@ bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
         OnMixerChange();
         return true;
-    case WM_TRAYNOTIFY:
+    case WM_TRAYNOTIFY: {
+        if (DeferWhileBusy(message, wParam, lParam)) return true;
+        BusyScope busy(*this);
         OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
         return true;
+    }
     case WM_TIMER:
         if (wParam == kCaptionTimer) OnCaptionTimer();
         return true;
-    case WM_DROPFILES:
+    case WM_DROPFILES: {
+        if (DeferWhileBusy(message, wParam, lParam)) return true;
+        BusyScope busy(*this);
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
-    case WM_CONTEXTMENU:
+    }
+    case WM_CONTEXTMENU: {
+        BusyScope busy(*this);  // the menu's command runs once the menu is gone
         OnContextMenu(reinterpret_cast<HWND>(wParam),
                       POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
-    case WM_LBUTTONDBLCLK:
+    }
+    case WM_LBUTTONDBLCLK: {
+        BusyScope busy(*this);  // the stream properties are a box of the player
         OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
+    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(Handle(), &paint);

@@ -5,19 +5,25 @@
 // The class is split over several files by job: player_dialog.cpp (routing,
 // start-up, shut-down), player_transport.cpp (commands on the engine),
 // player_display.cpp (texts and the caption scroller), player_layout.cpp
-// (controls, layouts, menus, logo) and player_tray.cpp (tray icons).
+// (controls, layouts, menus, logo), player_tray.cpp (tray icons) and
+// player_settings_commands.cpp (property sheet, file types, help).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bitmap_button.h"
+#include "command_line.h"
 #include "dialog.h"
 #include "display_format.h"
 #include "file_byte_source.h"
 #include "playback_info.h"
+#include "player_list_host.h"
+#include "playlist_playback.h"
 #include "tool_tips.h"
 #include "tray_icons.h"
 
@@ -64,7 +70,7 @@ private:
     void OnPrevious();
     void OnOpen();
     void OnDropFiles(HDROP drop);
-    void AdvancePlaylist(bool fromEndOfStream);
+    void AdvancePlaylist(AdvanceCause cause);
     void ApplyVolumePreset(int preset);
     void ShowVolume(uint32_t volume);
     void OnVolumeSlider(int code, int position);
@@ -75,8 +81,6 @@ private:
     bool OnEngineNotification(int id);
     void OnRestartOutput();
     void ToggleSwitch(int id);
-    void SetRandom(bool on);
-    void SetEndless(bool on);
     uint32_t DeviceVolume();
     PlaybackInfo EngineInfo();
 
@@ -124,6 +128,15 @@ private:
     void OnTrayNotify(UINT iconId, UINT mouseMessage);
     void OnHide();
 
+    // ---- property sheet, file types, help (player_settings_commands.cpp) ----
+    void ShowProperties();
+    void ShowFirstRunProperties();
+    void CheckFileTypes();
+    void ShowHelp();
+    // The sheet's posted commands (ID_RESTART_OUTPUT .. ID_SET_DIALOG_STATE).
+    void OnSettingsCommand(int id, LPARAM parameter);
+    bool startingUp_ = true;  // until start-up has read the settings
+
     AudioEngine& engine_;
     std::string commandLine_;
     std::string versionString_;
@@ -131,7 +144,7 @@ private:
 
     // Window state.
     bool sourceOpen_ = false;
-    char currentName_[256] = "";
+    char currentName_[kMaxNameLength + 1] = "";
     bool keyboardOrigin_ = false;
     bool restoreVolume_ = false;
     uint32_t storedVolume_ = 0;
@@ -142,8 +155,6 @@ private:
     bool ended_ = false;
     bool closeAtEnd_ = false;
     bool playNow_ = false;
-    bool random_ = false;
-    bool endless_ = false;
     uint32_t durationLimit_ = 0;
     int sliderTick_ = 0;
     uint32_t trackTotal_ = 0;  // T of the displays, whole ms
@@ -188,6 +199,52 @@ private:
     // Tray icons.
     TrayIcons tray_;
     bool transportIconsShown_ = false;
+
+    // ---- lists: playlists and dropped files (player_playlist.cpp) ----
+    friend class PlayerListHost;
+    int OpenEntrySource(const char* name, int volumePreset, uint32_t durationLimit);
+    void ShowTrackDisplays(const TrackDisplays& displays);
+    // Open, a drop or the command line: a playlist becomes the active list
+    // and its first entry is opened (started unless `start` is false).
+    bool OpenPlaylist(const char* name, bool start);
+    void OnTrackListCommand(int code);
+    void OnSelectTrack();
+    bool TrackPlayed(int entry) const;
+    void SetRandom(bool on);
+    void SetEndless(bool on);
+    void ShowNothingLoaded();
+    PlayerListHost listHost_;
+    PlaylistPlayback playlist_;
+
+    // ---- requests that arrive during an open, a scan or a box (player_requests.cpp) ----
+    struct DeferredRequest {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool keyboardOrigin;
+    };
+    // Marks the window busy while a request is carried out; the requests
+    // kept meanwhile run when the outermost one ends.
+    class BusyScope {
+    public:
+        explicit BusyScope(CPlayerDialog& window) : window_(window) { ++window_.busyDepth_; }
+        ~BusyScope() { window_.LeaveBusy(); }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        CPlayerDialog& window_;
+    };
+    // True when the request was kept for later: the window is busy.
+    bool DeferWhileBusy(UINT message, WPARAM wParam, LPARAM lParam);
+    void LeaveBusy();
+    void DropDeferredRequests();
+    int busyDepth_ = 0;
+    bool runningDeferred_ = false;
+    std::vector<DeferredRequest> deferred_;
+
+    // ---- the playlist editor (player_editor.cpp) ----
+    void OnPlaylistEditor();
 };
 
 }  // namespace plyvane

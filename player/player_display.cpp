@@ -12,8 +12,12 @@
 namespace plyvane {
 
 std::string CPlayerDialog::CurrentName() {
-    // Lists name their current line; a single source its title.
-    return engine_.GetPlaybackInfo().title;
+    // Lists name their current line (none before the first entry); a single
+    // source its title, and nothing once an open failed.
+    if (playlist_.IsActive() && playlist_.Queue().Count() > 0) {
+        return playlist_.TrackLine(playlist_.CurrentIndex());
+    }
+    return sourceOpen_ ? engine_.GetPlaybackInfo().title : std::string();
 }
 
 void CPlayerDialog::UpdateTimeDisplays(uint32_t position) {
@@ -51,7 +55,7 @@ void CPlayerDialog::SetupPositionSlider(const PlaybackInfo& info) {
     char description[256];
     CopyText(description, info.description);
     ::OemToCharA(description, description);
-    ::SetDlgItemTextA(Handle(), IDC_SONG_NAME, SongNameText(info.title, description).c_str());
+    ::SetDlgItemTextA(Handle(), IDC_SONG_NAME, SongNameText(CurrentName(), description).c_str());
     ShowStreamParameters(info);
 }
 

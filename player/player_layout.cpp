@@ -56,6 +56,7 @@ constexpr Tip kControlTips[] = {
     {IDC_ELAPSED, "Set time display to elapsed playback time mode."},
     {IDC_REMAINING, "Set time display to remaining playback time mode."},
     {IDC_ABOUT, "Information."},
+    {IDC_PROPERTIES, "Setup audio playback properties."},
     {IDC_EXIT, "Exit Plyvane."},
     {IDC_ENDLESS, "Enable/disable endless playback mode."},
     {IDC_RANDOM, "Enable/disable random track playback."},
@@ -76,12 +77,12 @@ constexpr Tip kAreaTips[] = {
     {IDC_LIST_TOTAL_TIME, "Displays the total playback."},
     {IDC_LIST_TIME, "Displays elapsed or remaining total playback time."},
     {IDC_LOGO, "Plyvane MPEG Audio Player - double-click to change the layout."},
+    {IDC_PLAY, "Start playback."},  // also while nothing is loaded to play
     {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
-    {IDC_PLAYLIST_EDITOR, "Open the playlist editor. Not available yet."},
-    {IDC_PROPERTIES, "Setup audio playback properties. Not available yet."},
+    {IDC_PLAYLIST_EDITOR, "Open the playlist editor."},
 };
 // Commands whose windows come with later work.
-constexpr int kNotYetAvailable[] = {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR, IDC_PROPERTIES};
+constexpr int kNotYetAvailable[] = {IDC_OPEN_URL};
 
 constexpr int kLayoutTemplates[] = {IDD_PLAYER, IDD_PLAYER_COMPACT, IDD_PLAYER_MINI};
 
@@ -186,7 +187,8 @@ void CPlayerDialog::SetDialogState(int value) {
     layout_ = value;
     ApplyLayout(kLayoutTemplates[value]);
     if (value == 0) {
-        SetNarrowWidth(true);  // a list of more tracks widens it
+        // A list of more tracks than one shows its track list.
+        SetNarrowWidth(!(playlist_.IsActive() && playlist_.Queue().Count() > 1));
     } else {
         RECT window_area{};
         ::GetWindowRect(window, &window_area);
@@ -254,8 +256,6 @@ void CPlayerDialog::OnContextMenu(HWND window, POINT point) {
             HMENU trackMenu = ::LoadMenuA(::GetModuleHandleA(nullptr),
                                           MAKEINTRESOURCEA(IDR_TRACK_MENU));
             HMENU popup = ::GetSubMenu(trackMenu, 0);
-            ::EnableMenuItem(popup, ID_SELECT_TRACK, MF_BYCOMMAND | MF_GRAYED);
-            ::EnableMenuItem(popup, IDC_STREAM_PROPERTIES, MF_BYCOMMAND | MF_GRAYED);
             TrackMenu(popup, point);
             ::DestroyMenu(trackMenu);
             return;
@@ -294,9 +294,6 @@ void CPlayerDialog::ShowNotAvailable(int id) {
     const char* what = "This command";
     switch (id) {
     case IDC_OPEN_URL: what = "Opening an Internet address"; break;
-    case IDC_PLAYLIST_EDITOR: what = "The playlist editor"; break;
-    case IDC_PROPERTIES: what = "The playback properties"; break;
-    case IDC_STREAM_PROPERTIES: what = "The stream properties"; break;
     default: break;
     }
     char text[128];
@@ -385,6 +382,7 @@ void CPlayerDialog::OnDrawItem(DRAWITEMSTRUCT* item) {
         }
         ListItemLook look;
         look.text = text;
+        look.played = TrackPlayed(static_cast<int>(item->itemID) + 1);
         DrawListItem(*item, look, widestTrack_);
     }
 }

@@ -25,13 +25,6 @@ constexpr char kOpenFilter[] =
     "Playlist Files (*.pls;*.m3u)|*.pls;*.m3u|All Files (*.*)|*.*|";
 
 bool IsHttpAddress(const char* name) { return ::_strnicmp(name, "http://", 7) == 0; }
-
-bool IsPlaylistName(const char* name) {
-    char lower[256];
-    CopyText(lower, name);
-    ::CharLowerA(lower);
-    return std::strstr(lower, ".pls") != nullptr || std::strstr(lower, ".m3u") != nullptr;
-}
 }  // namespace
 
 PlaybackInfo CPlayerDialog::EngineInfo() { return engine_.GetPlaybackInfo(); }
@@ -82,11 +75,15 @@ void CPlayerDialog::OnStop(bool rewind) {
         UpdateTimeDisplays(0);
     }
     if (rewind) {
-        // Without a list the first entry is the single source itself.
-        char name[256];
-        CopyText(name, currentName_);
-        OpenSource(name, false);
-        ShowOneTrack();
+        if (playlist_.IsActive()) {
+            playlist_.Rewind();
+        } else {
+            // Without a list the first entry is the single source itself.
+            char name[sizeof currentName_];
+            CopyText(name, currentName_);
+            OpenSource(name, false);
+            ShowOneTrack();
+        }
         engine_.StopPlayback(true);
         closeAtEnd_ = false;
         ApplyVolumePreset(100);
@@ -108,22 +105,20 @@ void CPlayerDialog::OnWind(bool forward) {
 void CPlayerDialog::OnNext() {
     // Next waits half a second, as repeated presses of Next always did.
     ::Sleep(500);
-    AdvancePlaylist(ended_);
+    AdvancePlaylist(ended_ ? AdvanceCause::kEndOfStream : AdvanceCause::kNext);
 }
 
-void CPlayerDialog::OnPrevious() {
-    // Only a list has a previous entry; lists join with the playlist work.
-}
+void CPlayerDialog::OnPrevious() { playlist_.Previous(); }
 
-void CPlayerDialog::AdvancePlaylist(bool fromEndOfStream) {
-    (void)fromEndOfStream;
+void CPlayerDialog::AdvancePlaylist(AdvanceCause cause) {
     ended_ = false;
-    if (endless_) {
+    if (playlist_.AdvancePlaylist(cause)) return;
+    if (playlist_.Endless()) {
         StartOrResume();  // the engine opens the ended stream again
     } else if (closeAtEnd_) {
         EndDialog(IDCANCEL);
     } else if (sourceOpen_) {
-        char name[256];
+        char name[sizeof currentName_];
         CopyText(name, currentName_);
         OpenSource(name, false);
         engine_.StopPlayback(true);  // the file waits at its start
@@ -131,19 +126,19 @@ void CPlayerDialog::AdvancePlaylist(bool fromEndOfStream) {
 }
 
 void CPlayerDialog::OnOpen() {
-    char name[256] = "";
-    ReadStringSetting(kConfigurationKey, "RecentFile", name, sizeof name);
+    char name[kMaxNameLength + 1] = "";
+    std::string recent;
+    if (CurrentSettingsStore().ReadString(kConfigurationKey, "RecentFile", recent)) {
+        CopyText(name, recent.c_str());
+    }
     FileDialogRequest request;
     request.owner = Handle();
     request.filter = kOpenFilter;
     request.defaultExtension = "mp2";
     request.flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!ChooseOpenFile(request, name, sizeof name)) return;
-    if (IsPlaylistName(name)) {
-        ShowMessage(Handle(), "Open audio file", "Playlist files cannot be opened yet.",
-                    MessageButtons::kOk, MessageIcon::kWarning);
-        return;
-    }
+    playlist_.Release();
+    if (OpenPlaylist(name, true)) return;
     ShowOneTrack();
     if (OpenSource(name, false)) WriteStringSetting(kConfigurationKey, "RecentFile", name);
     StartOrResume();
@@ -153,22 +148,28 @@ void CPlayerDialog::OnDropFiles(HDROP drop) {
     OnStop(false);
     engine_.ClosePlayback();
     sourceOpen_ = false;
+    playlist_.Release();
     UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count == 0) {
-        ::DragFinish(drop);
+    // Every dropped name, in the order of the drop; a name longer than a
+    // path can be is passed over.
+    std::vector<std::string> names;
+    for (UINT i = 0; i < count; ++i) {
+        char name[MAX_PATH] = "";
+        UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
+        if (length == 0 || length >= sizeof name) continue;
+        ::DragQueryFileA(drop, i, name, sizeof name);
+        names.emplace_back(name);
+    }
+    ::DragFinish(drop);
+    if (names.empty()) {
+        ShowNothingLoaded();
         return;
     }
     ::SetForegroundWindow(Handle());
-    // Several files become a list once lists are played; until then the
-    // first one plays.
-    char name[MAX_PATH] = "";
-    ::DragQueryFileA(drop, 0, name, sizeof name);
-    ::DragFinish(drop);
-    ShowOneTrack();
-    if (OpenSource(name, false)) {
-        WriteStringSetting(kConfigurationKey, "RecentFile", name);
-        StartOrResume();
-    }
+    if (OpenPlaylist(names.front().c_str(), true)) return;
+    playlist_.LoadDroppedFiles(std::move(names));
+    playlist_.PlayFirstEntry();
+    if (sourceOpen_) WriteStringSetting(kConfigurationKey, "RecentFile", currentName_);
 }
 
 // ---------------------------------------------------------------- open
@@ -192,8 +193,7 @@ int CPlayerDialog::OpenSource(const char* name, bool askToSave) {
         }
     }
     if (!opened) {
-        sourceOpen_ = false;
-        UpdateMenuStates();
+        ShowNothingLoaded();
         return 0;
     }
 
@@ -321,7 +321,8 @@ bool CPlayerDialog::OnEngineNotification(int id) {
         PlaybackInfo info = EngineInfo();
         uint32_t position = info.position > 0 ? static_cast<uint32_t>(info.position) : 0;
         if (durationLimit_ != 0 && durationLimit_ + 500 < position) {
-            AdvancePlaylist(false);
+            // Not inside another request's box: the next report advances.
+            if (busyDepth_ == 1) AdvancePlaylist(AdvanceCause::kDurationLimit);
         } else if (positionUpdatesOn_) {
             UpdateTimeDisplays(position);
             SetSliderPosition(static_cast<int>(position / 500));
@@ -329,8 +330,13 @@ bool CPlayerDialog::OnEngineNotification(int id) {
         return true;
     }
     case ID_PLAYBACK_NEXTFILE: {
+        EntryToOpen entry = playlist_.OnNextFile();
         PlaybackInfo info = EngineInfo();
         SetupPositionSlider(info);
+        if (entry.index != 0) {
+            ApplyVolumePreset(entry.volumePreset);
+            durationLimit_ = entry.durationLimit > 0 ? static_cast<uint32_t>(entry.durationLimit) : 0;
+        }
         if (engine_.IsPlaying()) ShowPlayerState(PlayerState::kPlaying);
         return true;
     }
@@ -350,11 +356,19 @@ bool CPlayerDialog::OnEngineNotification(int id) {
 void CPlayerDialog::OnRestartOutput() {
     positionUpdatesOn_ = false;
     if (engine_.IsPlaying()) {
+        // The position is where the sounding block began, so the restart
+        // repeats a moment at most and never skips.
         PlaybackInfo info = EngineInfo();
         uint32_t time = info.position > 0 ? static_cast<uint32_t>(info.position) : 0;
+        bool paused = engine_.IsPaused();
         engine_.StopPlayback(true);
         engine_.SeekPlayback(time);
-        engine_.StartPlayback();
+        if (!engine_.StartPlayback()) {
+            ShowPlayerState(PlayerState::kStopped);
+        } else if (paused) {
+            // A paused stream stays paused, now in the new format.
+            engine_.PausePlayback();
+        }
     }
     if (sourceOpen_) ShowStreamParameters(EngineInfo());
     positionUpdatesOn_ = true;
@@ -364,7 +378,7 @@ void CPlayerDialog::OnRestartOutput() {
 
 void CPlayerDialog::ToggleSwitch(int id) {
     HWND button = Item(id);
-    bool on = id == IDC_RANDOM ? random_ : endless_;
+    bool on = id == IDC_RANDOM ? playlist_.Random() : playlist_.Endless();
     if (::GetFocus() != button && !::IsIconic(Handle()) && !keyboardOrigin_) {
         SetPushed(button, on);
         return;
@@ -376,18 +390,6 @@ void CPlayerDialog::ToggleSwitch(int id) {
     }
     UpdateMenuStates();
     FocusOpen();
-}
-
-void CPlayerDialog::SetRandom(bool on) {
-    random_ = on;
-    SetPushed(Item(IDC_RANDOM), on);
-    WriteDwordSetting(kConfigurationKey, "RandomPlayback", on ? 1 : 0);
-}
-
-void CPlayerDialog::SetEndless(bool on) {
-    endless_ = on;
-    SetPushed(Item(IDC_ENDLESS), on);
-    WriteDwordSetting(kConfigurationKey, "EndlessPlayback", on ? 1 : 0);
 }
 
 // ---------------------------------------------------------------- state
@@ -414,14 +416,17 @@ void CPlayerDialog::UpdateMenuStates() {
     bool playing = engine_.IsPlaying();
     bool paused = engine_.IsPaused();
     bool running = playing && !paused;
-    bool playable = running ? false : (playing ? true : EngineInfo().title[0] != '\0');
+    // Nothing to play once an open failed, whatever the engine still names.
+    bool playable =
+        running ? false : (playing ? true : sourceOpen_ && EngineInfo().title[0] != '\0');
+    ::EnableWindow(Item(IDC_PLAY), sourceOpen_);
     enable(IDC_PLAY, playable);
     enable(IDC_STOP, playing);
     enable(IDC_PAUSE, playing);
     for (int id : {IDC_FORWARD, IDC_REWIND, IDC_NEXT, IDC_PREVIOUS}) enable(id, running);
-    for (int id : {IDC_OPEN_URL, IDC_PLAYLIST_EDITOR, IDC_PROPERTIES}) enable(id, false);
-    ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (random_ ? MF_CHECKED : MF_UNCHECKED));
-    ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (endless_ ? MF_CHECKED : MF_UNCHECKED));
+    enable(IDC_OPEN_URL, false);
+    ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (playlist_.Random() ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (playlist_.Endless() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, ID_HIDE, MF_BYCOMMAND | (hidden_ ? MF_CHECKED : MF_UNCHECKED));
 }
 

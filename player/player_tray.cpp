@@ -56,10 +56,10 @@ void CPlayerDialog::OnTrayNotify(UINT iconId, UINT mouseMessage) {
             OnStop(true);
             break;
         case IDI_TRAY_NEXT:
-            AdvancePlaylist(false);
+            AdvancePlaylist(AdvanceCause::kNext);
             break;
         case IDI_TRAY_PREVIOUS:
-            // Only a list has a previous entry.
+            OnPrevious();
             break;
         default:
             break;

@@ -3,7 +3,8 @@
 
 Arguments: build directories whose ctest run wrote ctest-junit.xml (with the
 GoogleTest programs' own XML in test-results/), then `--extra FILE`: lines
-"PASS name" / "FAIL name" for builds, fuzz runs and checks, one test each.
+"PASS name" / "FAIL name" for builds, fuzz runs and checks, one test each;
+"SKIP name" for what this machine could not run (listed, not counted).
 A GoogleTest program counts its individual cases; a CTest entry that failed
 without a failed case in its XML (a crash, a timeout) counts one failure more.
 """
@@ -55,6 +56,7 @@ def build_counts(build_dir, failures):
 def main(argv):
     passed = failed = 0
     failures = []
+    skipped = []
     args = list(argv)
     extras = []
     while "--extra" in args:
@@ -75,6 +77,10 @@ def main(argv):
             elif verdict == "FAIL":
                 failed += 1
                 failures.append(name)
+            elif verdict == "SKIP":
+                skipped.append(name)
+    for name in skipped:
+        print(f"SKIPPED: {name}")
     for name in failures:
         print(f"FAILED: {name}")
     print(f"{passed} passed, {failed} failed")

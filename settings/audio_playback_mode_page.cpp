@@ -7,7 +7,8 @@ namespace plyvane {
 namespace {
 constexpr ChoiceButton kDivisors[] = {{IDC_RATIO_1_1, 1}, {IDC_RATIO_1_2, 2}, {IDC_RATIO_1_4, 4}};
 constexpr ChoiceButton kQualities[] = {
-    {IDC_QUALITY_BEST, 1}, {IDC_QUALITY_BETTER, 2}, {IDC_QUALITY_GOOD, 3}};
+    {IDC_QUALITY_BEST, 1}, {IDC_QUALITY_BETTER, 2}, {IDC_QUALITY_GOOD, 3},
+    {IDC_QUALITY_REFERENCE, 0}};
 }  // namespace
 
 CAudioPlaybackMode::CAudioPlaybackMode(SharedPlaybackConfig& shared, CommandSink post)

@@ -347,6 +347,57 @@ def playlist_file(c, s):
     c.circle(10.2 * s, 12.2 * s, 1.7 * s, BLUE)
 
 
+# The playlist editor's buttons.
+def page(c):
+    c.polygon([(3, 1), (10, 1), (13, 4), (13, 15), (3, 15)], INK)
+    c.polygon([(4, 2), (9.5, 2), (12, 4.5), (12, 14), (4, 14)], WHITE)
+
+
+def new_list(c):
+    page(c)
+    c.circle(11.5, 4.5, 3.2, YELLOW)
+    c.line(11.5, 2, 11.5, 7, 0.9, DARK_YELLOW)
+    c.line(9, 4.5, 14, 4.5, 0.9, DARK_YELLOW)
+
+
+def import_list(c):
+    page(c)
+    for y in (6, 9, 12):
+        c.rect(5, y, 9, y + 1.1, INK)
+    c.polygon([(9, 7.5), (12.5, 7.5), (12.5, 5.5), (15.5, 9), (12.5, 12.5), (12.5, 10.5), (9, 10.5)], PLAY_GREEN)
+
+
+def save_disk(c):
+    c.rect(2, 2, 14, 14, BLUE)
+    c.rect(4.5, 2.5, 11.5, 7, WHITE)
+    c.rect(9.5, 3, 10.8, 6.2, BLUE)
+    c.rect(4.5, 9.5, 11.5, 14, LIGHT_BLUE)
+
+
+def delete_entry(c):
+    for y in (3, 7, 11):
+        c.rect(1, y, 8, y + 1.6, INK)
+    c.line(9, 6, 15, 12, 2.0, RED)
+    c.line(15, 6, 9, 12, 2.0, RED)
+
+
+def move_entry(c, top):
+    bar = 1.5 if top else 12.5
+    c.rect(2, bar, 14, bar + 2, INK)
+    if top:
+        c.polygon([(8, 4.5), (13, 9.5), (10, 9.5), (10, 14.5), (6, 14.5), (6, 9.5), (3, 9.5)], BLUE)
+    else:
+        c.polygon([(8, 11.5), (13, 6.5), (10, 6.5), (10, 1.5), (6, 1.5), (6, 6.5), (3, 6.5)], BLUE)
+
+
+def launch_explorer(c):
+    c.rect(1, 2, 15, 13, INK)
+    c.rect(2, 4, 14, 12, WHITE)
+    c.rect(2, 2.5, 14, 3.6, BLUE)
+    c.polygon([(3, 6), (6, 6), (7, 7), (10, 7), (10, 11), (3, 11)], YELLOW)
+    c.rect(5, 13, 11, 14.5, INK)
+
+
 BITMAPS = {
     197: ("play", play), 198: ("pause", pause), 183: ("stop", stop),
     204: ("rewind", rewind), 205: ("forward", forward),
@@ -358,6 +409,11 @@ BITMAPS = {
     189: ("volume0", lambda c: speaker(c, 0)), 188: ("volume1", lambda c: speaker(c, 1)),
     187: ("volume2", lambda c: speaker(c, 2)), 186: ("volume3", lambda c: speaker(c, 3)),
     185: ("volume4", lambda c: speaker(c, 4)),
+    510: ("editor_new", new_list), 511: ("editor_import", import_list),
+    512: ("editor_save", save_disk), 513: ("editor_delete", delete_entry),
+    514: ("editor_top", lambda c: move_entry(c, True)),
+    515: ("editor_bottom", lambda c: move_entry(c, False)),
+    516: ("editor_launch", launch_explorer),
 }
 
 # Id: name, drawing, sizes. The shell finds a file type's icon by its place

@@ -159,7 +159,7 @@ protected:
         ui_ = std::make_unique<UiThread>();
         ui_->Start([this, edit](HWND owner) -> INT_PTR {
             if (edit) return EditEntryProperties(owner, entry_) ? IDOK : IDCANCEL;
-            StreamProbe probe(TheAudioEngine());
+            StreamProbe probe(TheAudioEngine(), MakeSheetAddressSource);
             ShowStreamFileProps(owner, entry_, probe);
             return IDOK;
         });
@@ -271,6 +271,8 @@ TEST_F(StreamFilePropsWindow, AMissingFileShowsOneErrorAndNothingElse) {
 
 TEST_F(StreamFilePropsWindow, AnAddressIsNotReadWhenTheSettingsSaySo) {
     WriteNumber(kConfigurationKey, "SkipHTTPFileScan", 1);
+    RecordingMessageBox boxes;
+    ScopedMessageBox installed(boxes);
     Sheet sheet = Open("http://127.0.0.1:9/stream.mp2;Radio");
     sheet.Show(kId3);
     EXPECT_EQ(sheet.Texts(kTagFields), kNoTag);
@@ -280,6 +282,24 @@ TEST_F(StreamFilePropsWindow, AnAddressIsNotReadWhenTheSettingsSaySo) {
     sheet.Show(kStatistics);
     EXPECT_EQ(sheet.Texts(kStreamFields), kNoStream);
     Close(sheet, false);
+    EXPECT_EQ(boxes.Count(), 0u);  // no connection was tried
+}
+
+TEST_F(StreamFilePropsWindow, AnAddressIsReadThroughTheSheetsOwnConnection) {
+    RecordingMessageBox boxes;
+    ScopedMessageBox installed(boxes);
+    const std::string address = "http://127.0.0.1:9/nothing-listens-here.mp2";
+    Sheet sheet = Open(address + ";Radio");
+    sheet.Show(kProperties);
+    EXPECT_EQ(sheet.Text(IDC_FILE_DURATION), "Not available!");
+    sheet.Show(kStatistics);
+    EXPECT_EQ(sheet.Texts(kStreamFields), kNoStream);
+    Close(sheet, false);
+    // The connection's own error, then the engine's, each once.
+    const auto shown = boxes.Messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_NE(shown[0].text.find("connect"), std::string::npos) << shown[0].text;
+    EXPECT_EQ(shown[1].text, "File " + address + " does not exist!");
 }
 
 TEST_F(StreamFilePropsWindow, SpinsMoveWithTheProgramsAccelerationAndTheEditorKeepsTheirValues) {
@@ -331,6 +351,22 @@ TEST_F(StreamFilePropsWindow, TheEditorsEntryStaysAsItWasOnCancel) {
     again.Show(kProperties);
     EXPECT_EQ(Close(again, true), IDOK);
     EXPECT_EQ(entry_, entry);
+}
+
+TEST_F(StreamFilePropsWindow, APresetBeyondTheSpinsRangeStaysUnlessTheSpinMoves) {
+    const std::string loud = kMinute + ";Loud;150;0";
+    Sheet sheet = Open(loud, true);
+    sheet.Show(kProperties);
+    EXPECT_EQ(sheet.Text(IDC_ENTRY_VOLUME), "150");
+    EXPECT_EQ(Close(sheet, true), IDOK);
+    EXPECT_EQ(entry_, loud);
+
+    Sheet moved = Open(loud, true);
+    moved.Show(kProperties);
+    moved.ArrowKey(IDC_ENTRY_VOLUME, VK_DOWN, 1);
+    EXPECT_EQ(moved.Text(IDC_ENTRY_VOLUME), "99");
+    EXPECT_EQ(Close(moved, true), IDOK);
+    EXPECT_EQ(entry_, kMinute + ";Loud;99;0");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio_engine.h"
+#include "engine_harness.h"
 #include "memory_byte_source.h"
 #include "memory_settings_store.h"
 #include "notification_queue.h"
@@ -37,7 +38,7 @@ protected:
 
     // Counts the address sources made; each reads the Layer II file.
     StreamProbe::AddressSourceMaker CountingMaker() {
-        return [this] {
+        return [this](WindowHandle) {
             ++sourcesMade;
             return std::make_unique<MemoryByteSource>(Bytes(kLayer2), kAddress);
         };
@@ -120,6 +121,27 @@ TEST_F(SheetProbe, WithoutAnAddressSourceAnAddressHasNoResult) {
     StreamProbe probe(engine);
     EXPECT_EQ(probe.Result(nullptr, kAddress), nullptr);
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// The sheet is opened while a stream plays: its probes of other streams
+// leave every sample of the playing one as it was.
+TEST(SheetProbeWhilePlaying, ThePlayingStreamIsUndisturbed) {
+    EngineHarness h;
+    OutputChoice output;
+    output.method = kMethodThread;
+    h.Configure(output);
+    const std::vector<uint8_t> expected = DecodeAll(kLayer3, output);
+    ASSERT_EQ(h.Open(kLayer3), 1);
+    ASSERT_EQ(h.engine.StartPlayback(), 1);
+    h.Run(300);
+    StreamProbe probe(h.engine);
+    ASSERT_NE(probe.Result(nullptr, kLayer2), nullptr);
+    h.Run(200);
+    StreamProbe missing(h.engine);
+    EXPECT_EQ(missing.Result(nullptr, "/nowhere/missing.mp2"), nullptr);
+    ASSERT_TRUE(h.RunUntilEnded(10000));
+    EXPECT_TRUE(h.device.Played() == expected) << "played " << h.device.PlayedBytes() << " of " << expected.size();
+    EXPECT_EQ(h.MessageTexts(), std::vector<std::string>{"Error!: File /nowhere/missing.mp2 does not exist!"});
 }
 
 TEST_F(SheetProbe, LengthsAreWholeMilliseconds) {

@@ -89,6 +89,12 @@ std::string PlaylistPlayback::TrackLine(int entry) const {
     return trackLines_[static_cast<std::size_t>(entry - 1)];
 }
 
+std::string PlaylistPlayback::EntryRecord(int entry) {
+    std::string record;
+    if (IsActive() && queue_.Contains(entry)) list_->GetEntry(entry, record);
+    return record;
+}
+
 void PlaylistPlayback::ShowChosen(int entry) {
     TrackCounters counters = queue_.CountersFor(entry);
     UpdateTrackDisplays(counters.track, counters.total, counters.toGo);

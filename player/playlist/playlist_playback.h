@@ -84,6 +84,8 @@ public:
     int CurrentIndex() const { return queue_.CurrentIndex(); }
     // The track-list line of an entry; empty outside the list.
     std::string TrackLine(int entry) const;
+    // The record of an entry as the list gives it; empty outside the list.
+    std::string EntryRecord(int entry);
     // The list total and the time played before the current entry, as
     // UpdateTrackDisplays last computed them.
     uint32_t ListTotal() const { return queue_.ListTotal(); }

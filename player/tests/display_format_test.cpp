@@ -67,6 +67,8 @@ TEST(StreamParameters, OutputAndSourceLines) {
     EXPECT_EQ(FormatOutputParameters({44100, 16, 2, 1}), "44100Hz 16Bit stereo - best quality");
     EXPECT_EQ(FormatOutputParameters({22050, 8, 1, 2}), "22050Hz 8Bit mono - better quality");
     EXPECT_EQ(FormatOutputParameters({11025, 16, 2, 3}), "11025Hz 16Bit stereo - good quality");
+    // Reference quality (all sixteen taps) is named as such, not as "good".
+    EXPECT_EQ(FormatOutputParameters({48000, 16, 2, 0}), "48000Hz 16Bit stereo - reference quality");
     EXPECT_EQ(FormatSourceParameters({1, 2, 44100, 2, 64, 11.025}),
               "MPEG 1 Audio Layer II\n44100Hz 16Bit stereo - Bitrate 128kBit/s - Packratio 1/11.03");
     EXPECT_EQ(FormatSourceParameters({2, 3, 22050, 1, 0, 8.0}),

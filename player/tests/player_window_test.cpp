@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "resource_ids.h"
+#include "sheet_driver.h"
 #include "window_driver.h"
 
 namespace plyvane::testing {
@@ -64,6 +66,32 @@ std::string ReadFile(const std::string& path) {
     return bytes.str();
 }
 
+constexpr char kSheetCaption[] = "Plyvane Properties";
+
+// The shell's file types the start-up check registers, in both trees.
+void RemoveFileTypes() {
+    const char* const keys[] = {".mp2", ".mp3", ".l2", ".l3", ".pls", ".m3u",
+                                "Plyvane.AudioFile", "Plyvane.PlaylistFile"};
+    for (const char* key : keys) {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\Classes\\") + key).c_str());
+    }
+}
+
+// Windows' separators and "\n" line ends, whatever a path or file was written with.
+std::string Backslashed(std::string text) {
+    std::replace(text.begin(), text.end(), '/', '\\');
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+// The seconds of a time display (" 0:12min ").
+int Seconds(const std::string& time) {
+    int minutes = 0, seconds = 0;
+    if (std::sscanf(time.c_str(), " %d:%dmin", &minutes, &seconds) != 2) return -1;
+    return minutes * 60 + seconds;
+}
+
 class PlayerWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -101,6 +129,8 @@ protected:
         // Only the main tray icon: Wine takes a while to remove each icon
         // at exit. The tray and start-up cases switch the other four on.
         WriteNumber(kConfigurationKey, "TaskBar", 0);
+        // The file-type check has tests of its own; here it stays quiet.
+        WriteNumber(kConfigurationKey, "CheckExtentions", 0);
     }
 
     static bool CanPlay() { return ::waveOutGetNumDevs() > 0; }
@@ -358,6 +388,38 @@ TEST_F(PlayerWindow, AHiddenWindowStartsVisibleInTheFirstLayout) {
     EXPECT_EQ(y, 150u);
 }
 
+LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// Type, bit rate and description on the MPEG statistics of the player's
+// stream file properties, which are then cancelled; "none" without a sheet.
+std::string StreamStatistics(PlayerProcess& player) {
+    HWND sheet = player.WaitForMessageBox("Stream file properties");
+    if (sheet == nullptr) return "none";
+    SendWithin(sheet, PSM_SETCURSEL, 2);
+    HWND page = reinterpret_cast<HWND>(SendWithin(sheet, PSM_GETCURRENTPAGEHWND, 0));
+    std::string texts;
+    for (int id : {IDC_STREAM_TYPE, IDC_STREAM_BITRATE, IDC_STREAM_DESCRIPTION})
+        texts += WindowText(::GetDlgItem(page, id)) + "|";
+    ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }));
+    return texts;
+}
+
+// A double click in the middle of the stream information's frame.
+void DoubleClickTheFrame(PlayerProcess& player) {
+    RECT frame{};
+    ::GetWindowRect(player.Item(IDC_INFO_GROUP), &frame);
+    POINT inside{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    ::ScreenToClient(player.Window(), &inside);
+    player.DoubleClick(inside.x, inside.y);
+}
+
+const char kMinuteStatistics[] = "MPEG 1 Audio Layer II|192kBit/sec|A fine test tone|";
+
 // The stream file properties of the current name: a double click in the
 // stream information's frame, and Properties of the track list's menu.
 TEST_F(PlayerWindow, StreamPropertiesOfTheCurrentSong) {
@@ -365,40 +427,40 @@ TEST_F(PlayerWindow, StreamPropertiesOfTheCurrentSong) {
     PlayerProcess player;
     ASSERT_TRUE(player.Start(""));
     ASSERT_NE(player.WaitForWindow(), nullptr);
-    auto send = [](HWND window, UINT message, WPARAM wParam) {
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL, 5000, &result);
-        return result;
-    };
-    // The MPEG statistics of the open sheet, which is then cancelled.
-    auto statistics = [&](HWND sheet) {
-        send(sheet, PSM_SETCURSEL, 2);
-        HWND page = reinterpret_cast<HWND>(send(sheet, PSM_GETCURRENTPAGEHWND, 0));
-        std::string texts;
-        for (int id : {IDC_STREAM_TYPE, IDC_STREAM_BITRATE, IDC_STREAM_DESCRIPTION})
-            texts += WindowText(::GetDlgItem(page, id)) + "|";
-        ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }));
-        return texts;
-    };
-    const std::string expected = "MPEG 1 Audio Layer II|192kBit/sec|A fine test tone|";
-
-    RECT frame{};
-    ::GetWindowRect(player.Item(IDC_INFO_GROUP), &frame);
-    POINT inside{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
-    ::ScreenToClient(player.Window(), &inside);
-    player.DoubleClick(inside.x, inside.y);
-    HWND sheet = player.WaitForMessageBox("Stream file properties");
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(statistics(sheet), expected);
+    DoubleClickTheFrame(player);
+    EXPECT_EQ(StreamStatistics(player), kMinuteStatistics);
     // The double click opened the sheet instead of switching the layout.
     DWORD layout = 9;
     EXPECT_FALSE(ReadNumber(kConfigurationKey, "DialogState", layout) && layout != 0) << layout;
 
     player.Command(IDC_STREAM_PROPERTIES);
-    sheet = player.WaitForMessageBox("Stream file properties");
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(statistics(sheet), expected);
+    EXPECT_EQ(StreamStatistics(player), kMinuteStatistics);
+    EXPECT_TRUE(player.Exit());
+}
+
+// With a list: the frame describes the current entry, the track list's menu
+// the line chosen in it.
+TEST_F(PlayerWindow, StreamPropertiesOfAListsEntries) {
+    REQUIRE_SOUND();
+    const std::string layer3 = kDir + "\\joint.mp3";
+    WriteFile(layer3, ReadFile(std::string(PLYVANE_SOURCE_DIR) + "/tests/data/layer3/mpeg1_44k_joint_128k.mp3"));
+    const std::string list = kDir + "\\two kinds.pls";
+    WriteFile(list, "[playlist]\r\nNumberOfEntries=2\r\nFile1=" + kLong + "\r\nFile2=" + layer3 + "\r\n");
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("\"" + list + "\""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    HWND tracks = player.Item(IDC_TRACK_LIST);
+    ASSERT_TRUE(WaitUntil([&] { return SendWithin(tracks, LB_GETCOUNT, 0) == 2; }));
+
+    SendWithin(tracks, LB_SETCURSEL, 1);
+    player.Command(IDC_STREAM_PROPERTIES);
+    EXPECT_EQ(StreamStatistics(player), "MPEG 1 Audio Layer III|128kBit/sec|---|");
+    DoubleClickTheFrame(player);
+    EXPECT_EQ(StreamStatistics(player), kMinuteStatistics);
+    // No line chosen: nothing to show.
+    SendWithin(tracks, LB_SETCURSEL, static_cast<WPARAM>(-1));
+    player.Command(IDC_STREAM_PROPERTIES);
+    EXPECT_EQ(player.WaitForMessageBox("Stream file properties", 1000), nullptr);
     EXPECT_TRUE(player.Exit());
 }
 
@@ -436,7 +498,7 @@ TEST_F(PlayerWindow, ToolTipsNameTheControlsAndWhatIsNotThereYet) {
     } cases[] = {
         {IDC_PLAY, "Start playback."},
         {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
-        {IDC_PROPERTIES, "Setup audio playback properties. Not available yet."},
+        {IDC_PROPERTIES, "Setup audio playback properties."},
     };
     for (const Case& c : cases) {
         player.HoverOver(c.id);
@@ -445,8 +507,8 @@ TEST_F(PlayerWindow, ToolTipsNameTheControlsAndWhatIsNotThereYet) {
             << c.id << ": '" << tip << "'";
     }
     EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_OPEN_URL)));
-    EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_PLAYLIST_EDITOR)));
-    EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_PROPERTIES)));
+    EXPECT_TRUE(::IsWindowEnabled(player.Item(IDC_PLAYLIST_EDITOR)));
+    EXPECT_TRUE(::IsWindowEnabled(player.Item(IDC_PROPERTIES)));
     EXPECT_TRUE(player.Exit());
 }
 
@@ -586,6 +648,7 @@ TEST_F(PlayerWindow, VersionCheck) {
         const char* stored;  // null: never ran
         bool resets;
     } cases[] = {{nullptr, true}, {"0.0.9.9", true}, {"", true}};
+    RemoveFileTypes();
     for (const Case& c : cases) {
         DeleteSettings();
         if (c.stored != nullptr) WriteText(kPlaybackKey, "Version", c.stored);
@@ -593,6 +656,13 @@ TEST_F(PlayerWindow, VersionCheck) {
         WriteNumber(kConfigurationKey, "PlaybackMethode", 2);
         PlayerProcess player;
         ASSERT_TRUE(player.Start(""));
+        bool firstRun = c.stored == nullptr || c.stored[0] == '\0';
+        if (firstRun) {
+            // Never run for this user: the property sheet comes first.
+            HWND sheet = player.WaitForMessageBox(kSheetCaption, 10000);
+            ASSERT_NE(sheet, nullptr) << (c.stored != nullptr ? c.stored : "(none)");
+            Sheet(sheet).Cancel();
+        }
         ASSERT_NE(player.WaitForWindow(), nullptr);
         std::string version;
         EXPECT_TRUE(ReadText(kPlaybackKey, "Version", version));
@@ -637,6 +707,202 @@ TEST_F(PlayerWindow, VersionCheck) {
     std::string version;
     EXPECT_TRUE(ReadText(kPlaybackKey, "Version", version));
     EXPECT_EQ(version, "9");
+    RemoveFileTypes();
+}
+
+TEST_F(PlayerWindow, TheFirstRunSheetKeepsWhatTheUserChose) {
+    DeleteSettings();  // never ran for this user
+    RemoveFileTypes();
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    HWND window = player.WaitForMessageBox(kSheetCaption, 10000);
+    ASSERT_NE(window, nullptr);
+    Sheet sheet(window);
+    // The sheet shows the defaults of a new installation: 4 blocks of 16 frames.
+    sheet.Show(kBuffers);
+    EXPECT_EQ(sheet.SliderPosition(), 7);
+    sheet.Slide(3);  // 2 blocks of 16 frames
+    sheet.Show(kAudioDevice);
+    EXPECT_TRUE(sheet.Checked(IDC_METHOD_TIMER));
+    sheet.Click(IDC_METHOD_THREAD);
+    sheet.Screenshot(Shot("first-run-properties.png"));
+    sheet.Ok();
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    DWORD value = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "Buffers", value));
+    EXPECT_EQ(value, 2u);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "FramesPerBuffer", value));
+    EXPECT_EQ(value, 16u);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "PlaybackMethode", value));
+    EXPECT_EQ(value, 2u);
+    std::string version;
+    EXPECT_TRUE(ReadText(kPlaybackKey, "Version", version));
+    EXPECT_EQ(version, CurrentVersion());
+    // Then the file-type check of the first start registered quietly.
+    EXPECT_EQ(::RegGetValueA(HKEY_CLASSES_ROOT, ".mp3", "", RRF_RT_REG_SZ, nullptr, nullptr,
+                             nullptr),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(player.Exit());
+    RemoveFileTypes();
+}
+
+TEST_F(PlayerWindow, TheShellsPlayVerbPlaysAPathWithBlanks) {
+    REQUIRE_SOUND();
+    RemoveFileTypes();
+    WriteNumber(kConfigurationKey, "CheckExtentions", 1);
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    // Nothing was registered: the start registered the types without asking,
+    // with the program's path and the file name quoted.
+    const std::string program = Backslashed(PLYVANE_PLAYER_EXE);
+    char text[1024] = "";
+    DWORD size = sizeof text;
+    EXPECT_EQ(::RegGetValueA(HKEY_CLASSES_ROOT, "Plyvane.AudioFile\\shell\\play\\command", "",
+                             RRF_RT_REG_SZ, nullptr, text, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::string(text), "\"" + program + "\" /play \"%1\"");
+
+    // The shell starts a second player with the verb; the first one plays.
+    HINSTANCE started =
+        ::ShellExecuteA(nullptr, "play", kSpaced.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    EXPECT_GT(reinterpret_cast<INT_PTR>(started), 32);
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - with space"; }, 10000))
+        << player.Title();
+    EXPECT_TRUE(player.Exit());
+    RemoveFileTypes();
+}
+
+TEST_F(PlayerWindow, PropertiesApplyAtOnceToThePlayingStream) {
+    REQUIRE_SOUND();
+    const std::string log = kDir + "\\properties-tray.log";
+    ::DeleteFileA(log.c_str());
+    PlayerProcess player;
+    StartPlaying(player, log);
+    ASSERT_EQ(player.Text(IDC_OUTPUT_PARAMETERS), "48000Hz 16Bit stereo - better quality");
+    ASSERT_TRUE(WaitUntil([&] { return Seconds(player.Text(IDC_TIME)) >= 3; }, 8000))
+        << player.Text(IDC_TIME);
+
+    player.Click(IDC_PROPERTIES);
+    HWND window = player.WaitForMessageBox(kSheetCaption);
+    ASSERT_NE(window, nullptr);
+    Sheet sheet(window);
+    sheet.Show(kPlaybackMode);
+    sheet.Click(IDC_RATIO_1_2);
+    sheet.Click(IDC_QUALITY_REFERENCE);
+    sheet.Apply();
+    // The output starts again in the new format, where the stream was.
+    EXPECT_TRUE(WaitUntil([&] {
+        return player.Text(IDC_OUTPUT_PARAMETERS) == "24000Hz 16Bit stereo - reference quality";
+    })) << player.Text(IDC_OUTPUT_PARAMETERS);
+    EXPECT_EQ(player.Title(), "Plyvane - long");
+    EXPECT_TRUE(WaitUntil([&] { return Seconds(player.Text(IDC_TIME)) >= 4; }, 4000))
+        << player.Text(IDC_TIME);
+    DWORD value = 9;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "FrequencyDivisor", value));
+    EXPECT_EQ(value, 2u);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "Quality", value));
+    EXPECT_EQ(value, 0u);
+
+    // The taskbar controls, the scroller and the window size, with OK.
+    RECT before{};
+    ::GetWindowRect(player.Window(), &before);
+    sheet.Show(kControls);
+    sheet.Click(IDC_TASKBAR_CONTROLS);
+    sheet.Click(IDC_SCROLL_CAPTION);
+    sheet.Choose(IDC_DIALOG_SIZE, 1);
+    sheet.Screenshot(Shot("properties-over-the-player.png"));
+    sheet.Ok();
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(window); }));
+    RECT after{};
+    EXPECT_TRUE(WaitUntil([&] {
+        ::GetWindowRect(player.Window(), &after);
+        return after.bottom - after.top < before.bottom - before.top;
+    }));
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "DialogState", value));
+    EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "TaskBar", value));
+    EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "ScrollCaption", value));
+    EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ReadFile(log).find("ADD id=136") != std::string::npos;
+    })) << "the transport icons were not added";
+
+    // Cancel after changes stores nothing and leaves the output alone.
+    DWORD buffers = 0;
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "Buffers", buffers));
+    player.Command(IDC_PROPERTIES);
+    window = player.WaitForMessageBox(kSheetCaption);
+    ASSERT_NE(window, nullptr);
+    Sheet cancelled(window);
+    cancelled.Show(kPlaybackMode);
+    cancelled.Click(IDC_RATIO_1_4);
+    cancelled.Show(kBuffers);
+    cancelled.Slide(3);
+    cancelled.Cancel();
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(window); }));
+    ::Sleep(300);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "FrequencyDivisor", value));
+    EXPECT_EQ(value, 2u);
+    EXPECT_TRUE(ReadNumber(kConfigurationKey, "Buffers", value));
+    EXPECT_EQ(value, buffers);
+    EXPECT_EQ(player.Text(IDC_OUTPUT_PARAMETERS), "24000Hz 16Bit stereo - reference quality");
+    EXPECT_TRUE(player.Exit());
+}
+
+TEST_F(PlayerWindow, HelpOpensThePageBesideTheProgram) {
+    // The shell's program for web pages becomes the echo program, which
+    // writes down the name it was started with.
+    const std::string echoed = kDir + "\\help-echo.txt";
+    ::DeleteFileA(echoed.c_str());
+    ::SetEnvironmentVariableA("PLYVANE_ECHO_OUT", echoed.c_str());
+    std::string previous;
+    char text[256] = "";
+    DWORD size = sizeof text;
+    bool hadType = ::RegGetValueA(HKEY_CLASSES_ROOT, ".html", "", RRF_RT_REG_SZ, nullptr, text,
+                                  &size) == ERROR_SUCCESS;
+    if (hadType) previous = text;
+    auto setDefault = [](const char* key, const std::string& value) {
+        HKEY handle = nullptr;
+        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &handle, nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        ::RegSetValueExA(handle, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>(value.size() + 1));
+        ::RegCloseKey(handle);
+    };
+    setDefault(".html", "Plyvane.TestPage");
+    setDefault("Plyvane.TestPage\\shell\\open\\command",
+               std::string("\"") + PLYVANE_ECHO_EXE + "\" \"%1\"");
+
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start(""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    player.Command(ID_HELP_INDEX);
+    std::string help = Backslashed(PLYVANE_PLAYER_EXE);
+    help = help.substr(0, help.find_last_of('\\') + 1) + "plyvane.html";
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(echoed).find("file=") != std::string::npos; },
+                          10000));
+    EXPECT_EQ(Backslashed(ReadFile(echoed)), "play=0\nfile=" + help + "\n");
+    EXPECT_EQ(player.WaitForMessageBox("Plyvane help", 300), nullptr);
+
+    // Nothing opens the page: the short help box instead.
+    setDefault("Plyvane.TestPage\\shell\\open\\command", "C:\\nowhere\\none.exe \"%1\"");
+    player.Command(ID_HELP_INDEX);
+    HWND box = player.WaitForMessageBox("Plyvane help");
+    EXPECT_NE(box, nullptr);
+    if (box != nullptr) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(player.Exit());
+
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "Plyvane.TestPage");
+    if (hadType) {
+        setDefault(".html", previous);
+    } else {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
+    }
+    ::SetEnvironmentVariableA("PLYVANE_ECHO_OUT", nullptr);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

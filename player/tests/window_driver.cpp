@@ -70,6 +70,50 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+std::string ProgramVersion() {
+    const char* exe = PLYVANE_PLAYER_EXE;
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(exe, &ignored);
+    std::vector<char> block(size);
+    void* value = nullptr;
+    UINT length = 0;
+    if (size == 0 || !::GetFileVersionInfoA(exe, 0, size, block.data()) ||
+        !::VerQueryValueA(block.data(), "\\StringFileInfo\\000004b0\\ProductVersion", &value,
+                          &length)) {
+        return "no version";
+    }
+    // Digits kept, commas as dots, as the player reads it.
+    std::string version;
+    for (const char* p = static_cast<const char*>(value); *p != '\0'; ++p) {
+        if (*p >= '0' && *p <= '9') version.push_back(*p);
+        if (*p == ',') version.push_back('.');
+    }
+    return version;
+}
+
+std::string ListBoxLine(HWND list, int index) {
+    // Asked in UTF-16: Wine hands list texts across processes that way.
+    LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length < 0 || length > 4096) return std::string();
+    std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    char text[8192] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+int ListBoxCount(HWND list) { return static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+
+std::vector<COLORREF> ScreenPixels(const RECT& area) {
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        for (LONG x = area.left; x < area.right; ++x) pixels.push_back(::GetPixel(screen, x, y));
+    }
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // ---------------------------------------------------------------- process
 
 PlayerProcess::~PlayerProcess() {

@@ -28,6 +28,17 @@ bool ReadText(const char* key, const char* name, std::string& text);
 // A window's text through WM_GETTEXT.
 std::string WindowText(HWND window);
 
+// The product version of plyvane.exe as the player reads it ("no version"
+// when it has none): seeded as "Version" so no first-run set-up comes up.
+std::string ProgramVersion();
+
+// Line `index` (from 0) of a list box of another process; the number of lines.
+std::string ListBoxLine(HWND list, int index);
+int ListBoxCount(HWND list);
+
+// The screen's pixels in a rectangle of screen coordinates, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& area);
+
 class PlayerProcess {
 public:
     PlayerProcess() = default;

@@ -17,6 +17,7 @@
 #include "password_setting.h"
 #include "property_playback.h"
 #include "resource_ids.h"
+#include "sheet_driver.h"
 #include "ui_thread.h"
 #include "window_driver.h"
 #include "winmm_device_catalog.h"
@@ -25,95 +26,6 @@ namespace plyvane::testing {
 namespace {
 
 const std::string kGuiDir = PLYVANE_GUI_DIR;
-constexpr int kApplyButton = 0x3021;  // the sheet's Apply button
-constexpr int kAudioDevice = 0, kPlaybackMode = 1, kBuffers = 2, kControls = 3, kInternet = 4;
-
-// The open sheet, driven from the test's thread.
-class Sheet {
-public:
-    explicit Sheet(HWND window) : sheet_(window) {}
-    HWND Window() const { return sheet_; }
-
-    HWND Show(int page) {
-        Send(sheet_, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
-        page_ = reinterpret_cast<HWND>(Send(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0));
-        return page_;
-    }
-    HWND Item(int id) const { return ::GetDlgItem(page_, id); }
-
-    void Click(int id) { Send(Item(id), BM_CLICK, 0, 0); }
-    bool Checked(int id) { return Send(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    bool Pushed(int id) { return (Send(Item(id), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
-    std::string Text(int id) const { return WindowText(Item(id)); }
-
-    // A choice in a drop-down list, as the list reports the user's choice.
-    void Choose(int id, int entry) {
-        Send(Item(id), CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-        Send(page_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(id)));
-    }
-    int Chosen(int id) { return static_cast<int>(Send(Item(id), CB_GETCURSEL, 0, 0)); }
-    std::vector<std::string> Entries(int id) {
-        std::vector<std::string> entries;
-        int count = static_cast<int>(Send(Item(id), CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[128] = "";
-            Send(Item(id), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            entries.push_back(text);
-        }
-        return entries;
-    }
-
-    // The slider moved by the user to `position` and let go.
-    void Slide(int position) {
-        HWND slider = Item(IDC_BUFFER_SLIDER);
-        Send(slider, TBM_SETPOS, TRUE, position);
-        Send(page_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
-        Send(page_, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
-    }
-    int SliderPosition() { return static_cast<int>(Send(Item(IDC_BUFFER_SLIDER), TBM_GETPOS, 0, 0)); }
-
-    // Text typed into a field (the field tells its page it changed).
-    void Type(int id, const char* text) { Send(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
-
-    bool ApplyEnabled() const { return ::IsWindowEnabled(::GetDlgItem(sheet_, kApplyButton)) != FALSE; }
-    void Apply() { Send(sheet_, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0); }
-    // Posted, as a click arrives: the sheet's loop sees that it has ended
-    // only when a message wakes it.
-    void Ok() { ::PostMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_OK, 0); }
-    void Cancel() { ::PostMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }
-
-    std::vector<std::string> Tabs() {
-        HWND tabs = reinterpret_cast<HWND>(Send(sheet_, PSM_GETTABCONTROL, 0, 0));
-        std::vector<std::string> titles;
-        int count = static_cast<int>(Send(tabs, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[64] = "";
-            TCITEMA item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            Send(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            titles.push_back(text);
-        }
-        return titles;
-    }
-
-    void Screenshot(const char* name) {
-        ::RedrawWindow(sheet_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        ::Sleep(300);
-        EXPECT_TRUE(SaveWindowPng(sheet_, kGuiDir + "\\" + name)) << name;
-    }
-
-private:
-    static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
-        return static_cast<LRESULT>(result);
-    }
-
-    HWND sheet_;
-    HWND page_ = nullptr;
-};
 
 class PropertySheetWindow : public ::testing::Test {
 protected:
@@ -194,19 +106,19 @@ TEST_F(PropertySheetWindow, EveryPageShowsTheStoredSettings) {
     // Windows NT has no device-driven refresh.
     EXPECT_TRUE(sheet.Pushed(IDC_METHOD_DEVICE));
     EXPECT_FALSE(sheet.Pushed(IDC_METHOD_THREAD));
-    sheet.Screenshot("properties_1_audio_device.png");
+    sheet.Screenshot(kGuiDir + "\\properties_1_audio_device.png");
 
     sheet.Show(kPlaybackMode);
     EXPECT_TRUE(sheet.Checked(IDC_RATIO_1_1));
     EXPECT_TRUE(sheet.Checked(IDC_QUALITY_BETTER));
     EXPECT_FALSE(sheet.Pushed(IDC_RATIO_1_1));
-    sheet.Screenshot("properties_2_playback_mode.png");
+    sheet.Screenshot(kGuiDir + "\\properties_2_playback_mode.png");
 
     sheet.Show(kBuffers);
     EXPECT_EQ(sheet.SliderPosition(), 7);  // 4 blocks of 16 frames
     EXPECT_EQ(sheet.Text(IDC_BUFFER_TIME), "1.75 seconds");
     EXPECT_FALSE(sheet.Checked(IDC_DISABLE_CONTINUOUS));
-    sheet.Screenshot("properties_3_buffers.png");
+    sheet.Screenshot(kGuiDir + "\\properties_3_buffers.png");
 
     sheet.Show(kControls);
     EXPECT_FALSE(sheet.Checked(IDC_TASKBAR_CONTROLS));
@@ -214,7 +126,7 @@ TEST_F(PropertySheetWindow, EveryPageShowsTheStoredSettings) {
     EXPECT_EQ(sheet.Entries(IDC_DIALOG_SIZE).size(), 4u);
     EXPECT_EQ(sheet.Entries(IDC_DIALOG_SIZE)[3], "Hide dialog (no window, no taskbar entry)");
     EXPECT_EQ(sheet.Chosen(IDC_DIALOG_SIZE), 1);
-    sheet.Screenshot("properties_4_controls.png");
+    sheet.Screenshot(kGuiDir + "\\properties_4_controls.png");
 
     sheet.Show(kInternet);
     EXPECT_EQ(sheet.Text(IDC_PROXY), "proxy.example");
@@ -223,7 +135,7 @@ TEST_F(PropertySheetWindow, EveryPageShowsTheStoredSettings) {
     EXPECT_NE(::GetWindowLongA(sheet.Item(IDC_PASSWORD), GWL_STYLE) & ES_PASSWORD, 0);
     EXPECT_TRUE(sheet.Checked(IDC_DOWNLOAD_ONLY));
     EXPECT_TRUE(sheet.Checked(IDC_SKIP_FILE_SCAN));
-    sheet.Screenshot("properties_5_internet.png");
+    sheet.Screenshot(kGuiDir + "\\properties_5_internet.png");
 
     EXPECT_FALSE(sheet.ApplyEnabled());
     EXPECT_EQ(Close(sheet, false), IDCANCEL);
@@ -257,7 +169,19 @@ TEST_F(PropertySheetWindow, OneApplyStoresTheRecordAndRestartsTheOutputOnce) {
     ::Sleep(100);
     EXPECT_EQ(ui_->Commands(), (std::vector<PostedCommand>{{ID_RESTART_OUTPUT, 0}}));
 
+    // Reference quality (0) is a choice of its own, stored as 0.
+    ui_->ClearCommands();
+    sheet.Show(kPlaybackMode);
+    sheet.Click(IDC_QUALITY_REFERENCE);
+    EXPECT_TRUE(sheet.Checked(IDC_QUALITY_REFERENCE));
+    EXPECT_FALSE(sheet.Checked(IDC_QUALITY_BEST));
+    EXPECT_FALSE(sheet.Pushed(IDC_QUALITY_REFERENCE));
+    sheet.Apply();
+    EXPECT_EQ(NumberOr("Quality", 9), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return !ui_->Commands().empty(); }));
+
     // OK without a further change stores and posts nothing more.
+    ::Sleep(100);
     ui_->ClearCommands();
     EXPECT_EQ(Close(sheet, true), IDOK);
     EXPECT_TRUE(ui_->Commands().empty());
@@ -286,7 +210,7 @@ TEST_F(PropertySheetWindow, DeviceChoicesAndUnavailableFormats) {
     sheet.Click(IDC_8BIT);
     EXPECT_TRUE(sheet.Checked(IDC_16BIT));
     EXPECT_FALSE(sheet.Checked(IDC_8BIT));
-    sheet.Screenshot("properties_unavailable_choices.png");
+    sheet.Screenshot(kGuiDir + "\\properties_unavailable_choices.png");
 
     // The first real device is device 0; the wave mapper is -1.
     sheet.Apply();
@@ -410,7 +334,7 @@ TEST_F(PropertySheetWindow, ListsTheSystemsWaveDevices) {
     // The list opened, so the screenshot shows the devices.
     ::SendMessageTimeoutA(sheet.Item(IDC_DEVICE_LIST), CB_SHOWDROPDOWN, TRUE, 0, SMTO_NORMAL, 5000,
                           nullptr);
-    sheet.Screenshot("properties_system_devices.png");
+    sheet.Screenshot(kGuiDir + "\\properties_system_devices.png");
     ::SendMessageTimeoutA(sheet.Item(IDC_DEVICE_LIST), CB_SHOWDROPDOWN, FALSE, 0, SMTO_NORMAL, 5000,
                           nullptr);
     EXPECT_EQ(Close(sheet, false), IDCANCEL);
