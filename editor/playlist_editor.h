@@ -93,7 +93,9 @@ private:
     EditorImport Import();
 
     // ---- view (playlist_editor_view.cpp) ----
-    void ShowList(int selectRow);
+    // The list box follows the list from row `firstChanged` on (0: all of
+    // it) and selects `selectRow` (-1: none).
+    void ShowList(int selectRow, int firstChanged = 0);
     int SelectedRow() const;
     void SelectRow(int row);
     void SetTitle(const std::string& title);

@@ -75,6 +75,7 @@ void CPlaylistEditor::OnLoad() {
     }
     // Several files at once: audio files are added, playlists among them
     // appended to the list.
+    const int before = list_.Count();
     EditorImport import = Import();
     for (const std::string& name : names) {
         if (IsPlaylistName(name)) {
@@ -84,25 +85,27 @@ void CPlaylistEditor::OnLoad() {
             import.AddEntry(name);
         }
     }
-    ShowList(list_.Count() - 1);
+    ShowList(list_.Count() - 1, before);
 }
 
 void CPlaylistEditor::OnImport() {
     const std::vector<std::string> names = ChooseToOpen(true);
     if (names.empty()) return;
+    const int before = list_.Count();
     Import().ImportPlaylist(names.front());
-    ShowList(list_.Count() - 1);
+    ShowList(list_.Count() - 1, before);
 }
 
 void CPlaylistEditor::OnUrl() {
     CUrlEntryDialog dialog(recentUrl_);
     if (dialog.Show(Handle()) != IDOK || dialog.Url().empty()) return;
     const std::string url = dialog.Url();
+    const int before = list_.Count();
     Import().AddEntry(url);
     recentUrl_ = url;
     WriteStringSetting(kConfigurationKey, "RecentURL", url.c_str());
     list_.SetModified(true);
-    ShowList(list_.Count() - 1);
+    ShowList(list_.Count() - 1, before);
 }
 
 CPlaylistEditor::SaveOutcome CPlaylistEditor::OnSave() {
@@ -125,14 +128,18 @@ CPlaylistEditor::SaveOutcome CPlaylistEditor::OnSave() {
 void CPlaylistEditor::OnDelete() {
     const int row = SelectedRow();
     if (row < 0) return;
-    ShowList(list_.Remove(row));
+    ShowList(list_.Remove(row), row);
     ::SetFocus(Item(IDC_EDITOR_LIST));
 }
 
 void CPlaylistEditor::OnMoveToTop(bool top) {
     const int row = SelectedRow();
     if (row < 0) return;
-    ShowList(top ? list_.MoveToTop(row) : list_.MoveToBottom(row));
+    if (top) {
+        ShowList(list_.MoveToTop(row));
+    } else {
+        ShowList(list_.MoveToBottom(row), row);
+    }
     ::SetFocus(Item(IDC_EDITOR_LIST));
 }
 
@@ -140,7 +147,7 @@ void CPlaylistEditor::OnListMoved(int from, int to) {
     // The list box has moved the row already; the list follows.
     const int onto = to < from ? to : to + 1;
     list_.MoveBefore(from, onto);
-    ShowList(to);
+    ShowList(to, from < to ? from : to);
 }
 
 void CPlaylistEditor::OnProperties() {
@@ -149,7 +156,7 @@ void CPlaylistEditor::OnProperties() {
     std::string record = list_.Entry(row);
     if (!ports_.editProperties(Handle(), record)) return;
     list_.Replace(row, record);
-    ShowList(row);
+    ShowList(row, row);
     ::SetFocus(Item(IDC_EDITOR_LIST));
     SelectRow(row);
 }
@@ -181,8 +188,9 @@ bool CPlaylistEditor::OnDropFiles(HDROP drop) {
     }
     ::DragFinish(drop);
     if (names.empty()) return true;
+    const int before = list_.Count();
     Import().AddDroppedFiles(names);
-    ShowList(list_.Count() - 1);
+    ShowList(list_.Count() - 1, before);
     return true;
 }
 

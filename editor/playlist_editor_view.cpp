@@ -44,13 +44,20 @@ void CPlaylistEditor::SelectRow(int row) {
     ::SendMessageA(Item(IDC_EDITOR_LIST), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
-void CPlaylistEditor::ShowList(int selectRow) {
+void CPlaylistEditor::ShowList(int selectRow, int firstChanged) {
     HWND list = Item(IDC_EDITOR_LIST);
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    ::SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(list_.Count()), 0);
-    for (const std::string& entry : list_.Entries())
-        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    int shown = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    // The rows above the first change stay, and so does the scroll position.
+    if (firstChanged <= 0 || firstChanged > shown || firstChanged > list_.Count()) {
+        ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        firstChanged = 0;
+        shown = 0;
+    }
+    while (shown > firstChanged) ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(--shown), 0);
+    ::SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(list_.Count() - firstChanged), 0);
+    for (int row = firstChanged; row < list_.Count(); ++row)
+        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list_.Entry(row).c_str()));
     if (list_.IsRow(selectRow)) SelectRow(selectRow);
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);

@@ -43,7 +43,9 @@ CPlayerDialog::CPlayerDialog(AudioEngine& engine, const char* commandLine,
       commandLine_(commandLine != nullptr ? commandLine : ""),
       versionString_(versionString != nullptr ? versionString : kNoVersion),
       listHost_(*this, engine),
-      playlist_(listHost_) {}
+      playlist_(listHost_) {
+    ConnectInternetSources();
+}
 
 CPlayerDialog::~CPlayerDialog() {
     if (menu_ != nullptr) ::DestroyMenu(menu_);
@@ -341,9 +343,7 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     case ID_HELP_INDEX: ShowHelp(); break;
     case IDC_PROPERTIES: ShowProperties(); break;
     case IDC_STREAM_PROPERTIES: ShowStreamProperties(SelectedEntryRecord()); break;
-    case IDC_OPEN_URL:
-        ShowNotAvailable(id);
-        break;
+    case IDC_OPEN_URL: OnOpenUrl(); break;
     case IDC_PLAYLIST_EDITOR: OnPlaylistEditor(); break;
     case IDC_EXIT: case IDCANCEL: EndDialog(IDCANCEL); break;
     default: break;
@@ -371,6 +371,9 @@ bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
         OnMixerChange();
+        return true;
+    case WM_HTTP_FAILURE:
+        ShowHttpFailures();
         return true;
     case WM_TRAYNOTIFY: {
         if (DeferWhileBusy(message, wParam, lParam)) return true;

@@ -12,7 +12,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "dialog.h"
 #include "display_format.h"
 #include "file_byte_source.h"
+#include "http_byte_source.h"
 #include "playback_info.h"
 #include "player_list_host.h"
 #include "playlist_playback.h"
@@ -30,6 +33,9 @@
 namespace plyvane {
 
 class AudioEngine;
+
+// Posted to the window when the HTTP source failed in the refresh context.
+inline constexpr UINT WM_HTTP_FAILURE = WM_APP + 0x4854;
 
 class CPlayerDialog : public Dialog {
 public:
@@ -105,7 +111,6 @@ private:
     void TrackMenu(HMENU popup, POINT point);
     void OnDoubleClick(POINT point);
     void OnDrawItem(DRAWITEMSTRUCT* item);
-    void ShowNotAvailable(int id);
     void ShowAboutBox();
     void OnSize(UINT type);
     void OnSysCommand(WPARAM command);
@@ -119,6 +124,22 @@ private:
     void ShowStreamProperties(const std::string& record);
     std::string CurrentEntryRecord();
     std::string SelectedEntryRecord();
+
+    // ---- Internet streams (player_internet.cpp) ----
+    void OnOpenUrl();
+    // The list scan reads addresses through a source of its own.
+    void ConnectInternetSources();
+    // OpenSource's open of an address (currentName_), with the copy when
+    // "PlayAndSave" is 1 and askToSave.
+    bool OpenAddress(bool askToSave);
+    void PrepareHttpSource();
+    std::FILE* ChooseStreamCopy();
+    // From any thread: the box now on the window's thread, else posted.
+    void ReportHttpFailure(const std::string& text);
+    void ShowHttpFailures();
+    // The ICY title while an address plays (empty without one).
+    std::string ShownStreamTitle() const;
+    void ShowStreamTitleIfChanged();
 
     // ---- tray icons (player_tray.cpp) ----
     void AddMainTrayIcon();
@@ -199,6 +220,17 @@ private:
     // Tray icons.
     TrayIcons tray_;
     bool transportIconsShown_ = false;
+
+    // Internet streams: the HTTP source, its progress window, failures
+    // waiting for the window's thread, the ICY title shown.
+    HttpByteSource httpSource_;
+    HttpByteSource httpProbeSource_;  // the list scan's, beside the playing stream
+    std::unique_ptr<HttpOpenProgress> httpProgress_;
+    std::mutex httpFailuresMutex_;
+    std::vector<std::string> httpFailures_;
+    DWORD uiThread_ = 0;
+    bool playingAddress_ = false;
+    uint32_t shownStreamTitle_ = 0;
 
     // ---- lists: playlists and dropped files (player_playlist.cpp) ----
     friend class PlayerListHost;

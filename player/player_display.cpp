@@ -12,8 +12,11 @@
 namespace plyvane {
 
 std::string CPlayerDialog::CurrentName() {
-    // Lists name their current line (none before the first entry); a single
-    // source its title, and nothing once an open failed.
+    // A radio's current song first; lists name their current line (none
+    // before the first entry); a single source its title, and nothing once an
+    // open failed.
+    std::string streamTitle = ShownStreamTitle();
+    if (!streamTitle.empty()) return streamTitle;
     if (playlist_.IsActive() && playlist_.Queue().Count() > 0) {
         return playlist_.TrackLine(playlist_.CurrentIndex());
     }

@@ -51,6 +51,7 @@ constexpr Tip kControlTips[] = {
     {IDC_FORWARD, "Fast forward."},
     {IDC_NEXT, "Play next song in queue."},
     {IDC_OPEN, "Open an audio- or a playlist-file."},
+    {IDC_OPEN_URL, "Open an audio- or playlist file via Internet."},
     {IDC_VOLUME, "Pull slider to increase or decrease playback volume."},
     {IDC_REWIND, "Fast backward."},
     {IDC_ELAPSED, "Set time display to elapsed playback time mode."},
@@ -78,11 +79,8 @@ constexpr Tip kAreaTips[] = {
     {IDC_LIST_TIME, "Displays elapsed or remaining total playback time."},
     {IDC_LOGO, "Plyvane MPEG Audio Player - double-click to change the layout."},
     {IDC_PLAY, "Start playback."},  // also while nothing is loaded to play
-    {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
     {IDC_PLAYLIST_EDITOR, "Open the playlist editor."},
 };
-// Commands whose windows come with later work.
-constexpr int kNotYetAvailable[] = {IDC_OPEN_URL};
 
 constexpr int kLayoutTemplates[] = {IDD_PLAYER, IDD_PLAYER_COMPACT, IDD_PLAYER_MINI};
 
@@ -106,15 +104,7 @@ HFONT DerivedFont(HWND window, int heightPercent, int weight) {
 }  // namespace
 
 void CPlayerDialog::BuildControls() {
-    for (const ButtonPicture& picture : kButtonPictures) {
-        bool later = std::find(std::begin(kNotYetAvailable), std::end(kNotYetAvailable),
-                               picture.id) != std::end(kNotYetAvailable);
-        if (later) {
-            bitmaps_.SetDisabledButton(Item(picture.id), picture.bitmap);
-        } else {
-            bitmaps_.SetButton(Item(picture.id), picture.bitmap);
-        }
-    }
+    for (const ButtonPicture& picture : kButtonPictures) bitmaps_.SetButton(Item(picture.id), picture.bitmap);
 
     ::SendMessageA(Item(IDC_VOLUME), TBM_SETRANGE, FALSE, MAKELPARAM(0, 8191));
     ::SendMessageA(Item(IDC_VOLUME), TBM_SETPAGESIZE, 0, 1024);
@@ -288,17 +278,6 @@ void CPlayerDialog::OnDoubleClick(POINT point) {
         return;
     }
     SetDialogState((layout_ + 1) % 3);
-}
-
-void CPlayerDialog::ShowNotAvailable(int id) {
-    const char* what = "This command";
-    switch (id) {
-    case IDC_OPEN_URL: what = "Opening an Internet address"; break;
-    default: break;
-    }
-    char text[128];
-    FormatText(text, sizeof text, "%s is not available yet.", what);
-    ShowMessage(Handle(), "Plyvane", text, MessageButtons::kOk, MessageIcon::kInformation);
 }
 
 void CPlayerDialog::ShowAboutBox() {

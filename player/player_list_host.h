@@ -37,6 +37,10 @@ public:
     EntryProber& Prober() override;
     ScanProgress& Progress() override;
 
+    // Lists named by an address (player_internet.cpp).
+    ByteSource* AddressSource() override;
+    std::string TemporaryFolder() override;
+
 private:
     CPlayerDialog& window_;
     AudioEngine& engine_;

@@ -175,22 +175,17 @@ void CPlayerDialog::OnDropFiles(HDROP drop) {
 // ---------------------------------------------------------------- open
 
 int CPlayerDialog::OpenSource(const char* name, bool askToSave) {
-    (void)askToSave;  // saving a copy belongs to Internet streams
     CopyText(currentName_, name);
     engine_.StopPlayback(false);
     engine_.ClosePlayback();
     CloseMixer();
 
-    bool opened = false;
-    if (IsHttpAddress(currentName_)) {
-        ShowMessage(Handle(), "Open audio file", "Internet addresses cannot be played yet.",
-                    MessageButtons::kOk, MessageIcon::kWarning);
-    } else {
-        opened = engine_.OpenPlayback(Handle(), currentName_, &fileSource_, 1000) != 0;
-        if (!opened) {
-            ShowMessage(Handle(), "Open audio file", "MPEG stream init faild!",
-                        MessageButtons::kOk, MessageIcon::kNone);
-        }
+    playingAddress_ = IsHttpAddress(currentName_);
+    bool opened = playingAddress_ ? OpenAddress(askToSave)
+                                  : engine_.OpenPlayback(Handle(), currentName_, &fileSource_, 1000) != 0;
+    if (!opened) {
+        ShowMessage(Handle(), "Open audio file", "MPEG stream init faild!", MessageButtons::kOk,
+                    MessageIcon::kNone);
     }
     if (!opened) {
         ShowNothingLoaded();
@@ -327,6 +322,7 @@ bool CPlayerDialog::OnEngineNotification(int id) {
             UpdateTimeDisplays(position);
             SetSliderPosition(static_cast<int>(position / 500));
         }
+        ShowStreamTitleIfChanged();
         return true;
     }
     case ID_PLAYBACK_NEXTFILE: {
@@ -424,7 +420,6 @@ void CPlayerDialog::UpdateMenuStates() {
     enable(IDC_STOP, playing);
     enable(IDC_PAUSE, playing);
     for (int id : {IDC_FORWARD, IDC_REWIND, IDC_NEXT, IDC_PREVIOUS}) enable(id, running);
-    enable(IDC_OPEN_URL, false);
     ::CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (playlist_.Random() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (playlist_.Endless() ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(popup, ID_HIDE, MF_BYCOMMAND | (hidden_ ? MF_CHECKED : MF_UNCHECKED));

@@ -3,7 +3,7 @@
 # into help/images/ (as shot_*.png), so that the help follows the windows.
 #   tools/update_help_screenshots.sh [BUILD_DIR]      (default: build/win32)
 # Run the window tests of that build first, on a display (see README.md):
-#   ctest --preset win32 -R '^(player|settings|info|editor)_window_tests$'
+#   ctest --preset win32 -R '^(player|settings|info|editor|player_internet)_window_tests$'
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,6 +26,7 @@ shots=(
     stream_properties_2_properties.png shot_stream_properties.png
     stream_properties_3_mpeg_statistics.png shot_stream_properties_statistics.png
     playlist_editor.png shot_editor.png
+    open-url.png shot_open_url.png
 )
 
 missing=0

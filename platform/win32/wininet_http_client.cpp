@@ -1,8 +1,9 @@
 // The HTTP client port over WinINet, called directly. The body is read by a
 // thread of the response's own into a bounded buffer: a stalled server then
 // blocks only that thread, and Abort frees the reader at once. The thread
-// keeps the handles alive through a shared state and closes them when it is
-// done, so a response may go while its thread still waits on the network.
+// alone uses the request and keeps the handles alive through a shared state,
+// closing them when it is done, so a response may go while its thread still
+// waits on the network (until data, the receive timeout or the process end).
 #include <windows.h>
 #include <wininet.h>
 
@@ -48,7 +49,7 @@ struct BodyState {
     bool abandoned = false;
 };
 
-void ReadBody(std::shared_ptr<BodyState> state) {
+void ReadBody(std::shared_ptr<BodyState> state, HINTERNET request) {
     char piece[kReadPiece];
     for (;;) {
         {
@@ -60,9 +61,9 @@ void ReadBody(std::shared_ptr<BodyState> state) {
         // (waiting for at least one byte), so a slow stream flows as it comes.
         DWORD available = 0;
         DWORD got = 0;
-        BOOL ok = InternetQueryDataAvailable(state->handles.request, &available, 0, 0);
+        BOOL ok = InternetQueryDataAvailable(request, &available, 0, 0);
         if (ok && available > 0) {
-            ok = InternetReadFile(state->handles.request, piece, available < sizeof piece ? available : sizeof piece,
+            ok = InternetReadFile(request, piece, available < sizeof piece ? available : sizeof piece,
                                   &got);
         }
         const DWORD failure = ok ? 0 : GetLastError();
@@ -90,15 +91,11 @@ public:
         : state_(std::move(state)), status_(status), headers_(std::move(headers)) {}
 
     ~WinInetResponse() override {
+        // The reader thread lets go of the handles when its read returns;
+        // closing them here could race a new request that reuses their values.
         std::lock_guard<std::mutex> lock(state_->mutex);
         state_->abandoned = true;
         state_->changed.notify_all();
-        // Closing the request ends a read that waits on it; the thread's
-        // share of the state closes the rest.
-        if (readerStarted_ && state_->handles.request != nullptr) {
-            InternetCloseHandle(state_->handles.request);
-            state_->handles.request = nullptr;
-        }
     }
 
     int StatusCode() const override { return status_; }
@@ -109,7 +106,7 @@ public:
         if (!readerStarted_) {
             readerStarted_ = true;
             try {
-                std::thread(ReadBody, state_).detach();
+                std::thread(ReadBody, state_, state_->handles.request).detach();
             } catch (...) {
                 error = http_error::kConnectionAborted;
                 return -1;

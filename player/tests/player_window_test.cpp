@@ -497,7 +497,7 @@ TEST_F(PlayerWindow, ToolTipsNameTheControlsAndWhatIsNotThereYet) {
         const char* tip;
     } cases[] = {
         {IDC_PLAY, "Start playback."},
-        {IDC_OPEN_URL, "Open an audio- or playlist file via Internet. Not available yet."},
+        {IDC_OPEN_URL, "Open an audio- or playlist file via Internet."},
         {IDC_PROPERTIES, "Setup audio playback properties."},
     };
     for (const Case& c : cases) {
@@ -506,7 +506,7 @@ TEST_F(PlayerWindow, ToolTipsNameTheControlsAndWhatIsNotThereYet) {
         EXPECT_TRUE(WaitUntil([&] { return (tip = player.VisibleTip()) == c.tip; }, 4000))
             << c.id << ": '" << tip << "'";
     }
-    EXPECT_FALSE(::IsWindowEnabled(player.Item(IDC_OPEN_URL)));
+    EXPECT_TRUE(::IsWindowEnabled(player.Item(IDC_OPEN_URL)));
     EXPECT_TRUE(::IsWindowEnabled(player.Item(IDC_PLAYLIST_EDITOR)));
     EXPECT_TRUE(::IsWindowEnabled(player.Item(IDC_PROPERTIES)));
     EXPECT_TRUE(player.Exit());

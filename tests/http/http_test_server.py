@@ -23,6 +23,9 @@ line of output and serves the files of one folder in the ways the tests need:
   /length/VALUE/NAME     the file with "Content-Length: VALUE"
   /_log                  the request line and headers of the last request
 
+Every file may be served several times over with "repeat=K" (at most 100):
+Layer II frames stand alone, so a short stream becomes a long one.
+
 A request line in absolute form ("GET http://host/path") is a proxy
 request: it is served from the path as above, so any host name works, and
 logged as proxied. With --proxy-user, proxy requests need that
@@ -86,6 +89,7 @@ class Handler(BaseHTTPRequestHandler):
             return
         parts = urllib.parse.urlsplit(target)
         query = dict(urllib.parse.parse_qsl(parts.query))
+        self.repeat = max(1, min(100, int(query.get("repeat", "1")))) if query.get("repeat", "").isdigit() else 1
         segments = [urllib.parse.unquote(s) for s in parts.path.split("/")[1:]]
         kind = segments[0] if segments else ""
         handler = getattr(self, "serve_" + kind, None) if kind.isidentifier() else None
@@ -106,7 +110,7 @@ class Handler(BaseHTTPRequestHandler):
         if not path.startswith(self.server.root + os.sep) or not os.path.isfile(path):
             return None
         with open(path, "rb") as f:
-            return f.read()
+            return f.read() * self.repeat
 
     def with_file(self, segments):
         data = self.file_bytes(segments)
