@@ -1,9 +1,9 @@
 #include "stream_file_props.h"
 
-#include "audio_engine.h"
 #include "http_byte_source.h"
 #include "http_open_progress_window.h"
 #include "message_box.h"
+#include "platform_ports.h"
 
 namespace plyvane {
 

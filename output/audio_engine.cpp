@@ -2,12 +2,10 @@
 // volume, the record and the probe.
 #include "audio_engine.h"
 
-#include <cstring>
 #include <string>
-#include <thread>
 
 #include "bitstream_buffer.h"
-#include "stream_titles.h"
+#include "playback_record.h"
 
 namespace plyvane {
 
@@ -16,63 +14,30 @@ namespace {
 constexpr char kPlaybackRunning[] = "Another audio playback thread is already running!";
 constexpr char kFileMissing[] = "File %s does not exist!";
 
-// Fills a record from the decoder's stream record and the output in use.
-void FillInfo(PlaybackInfo& info, const StreamInfo& stream, int32_t bits, int32_t quality) {
-    TitleOf(stream.name, info.title, sizeof info.title);
-    ReadDescription(stream.name, info.description, sizeof info.description);
-    info.sourceSize = stream.length;
-    info.length = stream.duration;
-    info.position = 0.0f;
-    info.compressionRatio = stream.packratio;
-    info.layer = static_cast<uint16_t>(stream.layer);
-    info.version = static_cast<uint16_t>(stream.version);
-    info.bitratePerChannel = static_cast<uint16_t>(stream.bitratePerChannel);
-    info.outputSampleRate = static_cast<uint16_t>(stream.outputSampleRate);
-    info.streamSampleRate = static_cast<uint16_t>(stream.sampleRate);
-    // The decoder's channel count: a one-channel stream plays as mono even
-    // when stereo output is configured.
-    info.outputChannels = static_cast<uint16_t>(stream.outputChannels);
-    info.streamChannels = static_cast<uint16_t>(stream.streamChannels);
-    info.outputBits = static_cast<uint16_t>(bits);
-    info.quality = static_cast<uint16_t>(quality);
-}
-
 }  // namespace
 
-AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {
-    retired_.reserve(kMaxRingBlocks);
-}
+AudioEngine::AudioEngine(const EnginePorts& ports, Decoder& decoder) : ports_(ports), decoder_(decoder) {}
 
 AudioEngine::~AudioEngine() {
     StopPlayback(true);
     WaitForRefreshContext();
+    ForgetLostDevice();
     // A stop that found no open stream leaves the device as it was.
     if (ports_.device.IsOpen()) ResetDevice(true);
-    FreeRing();
-    if (!ports_.device.IsOpen()) FreeRetiredBlocks();
-}
-
-bool AudioEngine::TryTakeRefillLock() { return !refillLock_.exchange(true, std::memory_order_acquire); }
-
-bool AudioEngine::TakeRefillLock(bool stoppable) {
-    while (refillLock_.exchange(true, std::memory_order_acquire)) {
-        if (stoppable && ports_.thread.StopRequested()) return false;
-        std::this_thread::yield();
-    }
-    return true;
-}
-
-void AudioEngine::ReleaseRefillLock() { refillLock_.store(false, std::memory_order_release); }
-
-void AudioEngine::WaitForRefreshContext() {
-    // After the end of a stream the refresh context may still be finishing
-    // its last step (it posted the end before it let go of the lock).
-    StopRefreshMethod();
-    TakeRefillLock();
-    ReleaseRefillLock();
+    ForgetLostDevice();
+    ring_.Free();
+    // Blocks a closed device held can go; an open one may still hold them.
+    if (!ports_.device.IsOpen()) ring_.FreeRetired();
 }
 
 void AudioEngine::Post(uint32_t commandId) { ports_.notifications.Post(window_, commandId, &info_); }
+
+void AudioEngine::ShowPendingFailures() {
+    char text[512];
+    while (failures_.Take(text, sizeof text)) ShowError(window_, "%s", text);
+}
+
+bool AudioEngine::ClaimPlaybackEnd() { return endPosted_.exchange(false); }
 
 int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs) {
     if (name == nullptr) return 0;
@@ -81,13 +46,18 @@ int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource*
         return 0;
     }
     WaitForRefreshContext();
+    ++generation_;
+    endPosted_ = false;
+    paused_ = false;
+    resumeAtMs_ = -1;
     open_ = true;
-    if (!OpenStreamForPlayback(window, name, source, intervalMs)) {
+    const int opened = OpenStreamForPlayback(window, name, source, intervalMs);
+    if (!opened) {
         open_ = false;
         active_ = false;
-        return 0;
     }
-    return 1;
+    ShowPendingFailures();
+    return opened;
 }
 
 int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source,
@@ -119,21 +89,30 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
         return 0;
     }
 
-    // Keep the device when the format is the same; otherwise close it.
+    // Keep the device when the format and the way it reports played blocks
+    // are the same; otherwise close it. (Only the Device method has the
+    // device call back: a device opened without cannot drive it.)
     const WaveFormat format = MakePcmFormat(static_cast<uint32_t>(stream_.outputSampleRate),
                                             static_cast<uint16_t>(stream_.outputChannels),
                                             static_cast<uint16_t>(config_.BitsPerSample));
-    if (ports_.device.IsOpen() && !SamePlaybackFormat(format_, format)) {
+    const bool wantCallback = config_.PlaybackMethode == kMethodDevice;
+    ForgetLostDevice();
+    if (ports_.device.IsOpen() && (!SamePlaybackFormat(format_, format) || openedWithCallback_ != wantCallback)) {
         ResetDevice(true);
+        ForgetLostDevice();
+        ShowPendingFailures();
+        // A device that would not close would play the new stream in the
+        // old format: give up the open instead.
+        if (ports_.device.IsOpen()) return 0;
         std::lock_guard<std::mutex> lock(infoMutex_);
         info_.deviceHandle = 0;
     }
     format_ = format;
-    frameSize_ = static_cast<uint32_t>(stream_.pcmBytesPerFrame);
+    pcmFrameBytes_ = static_cast<uint32_t>(stream_.pcmBytesPerFrame);
 
     {
         std::lock_guard<std::mutex> lock(infoMutex_);
-        FillInfo(info_, stream_, config_.BitsPerSample, config_.Quality);
+        DescribeStreamAndOutput(info_, stream_, config_.BitsPerSample, config_.Quality);
     }
 
     msPerFrame_ = static_cast<float>(stream_.samplesPerFrame) * 1000.0f / static_cast<float>(stream_.sampleRate);
@@ -144,16 +123,7 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
                                               (static_cast<double>(stream_.samplesPerFrame) * 1000.0));
 
     if (!ports_.device.IsOpen() && !OpenDevice()) return 0;
-
-    uint32_t packed = 0;
-    if (ports_.device.GetVolume(packed) == kWaveOk) {
-        volumeLeft_ = static_cast<uint16_t>(packed & 0xFFFF);
-        volumeRight_ = static_cast<uint16_t>(packed >> 16);
-    }
-    {
-        std::lock_guard<std::mutex> lock(infoMutex_);
-        info_.deviceHandle = ports_.device.Handle();
-    }
+    ReadDeviceVolume();
     intervalMs_ = intervalMs;
     sourceName_ = givenName;
     haveSource_ = true;
@@ -161,21 +131,25 @@ int AudioEngine::OpenStreamForPlayback(WindowHandle window, const char* name, By
 }
 
 int AudioEngine::StartPlayback() {
+    endPosted_ = false;
     if (!open_.load() && haveSource_) {
         const uint16_t left = volumeLeft_;
         const uint16_t right = volumeRight_;
+        const int32_t resumeAt = resumeAtMs_.load();
         const std::string name = sourceName_;
         if (!OpenPlayback(window_, name.c_str(), nullptr, intervalMs_)) return 0;
         if (left != volumeLeft_ || right != volumeRight_) {
-            if (ports_.device.SetVolume(static_cast<uint32_t>(right) << 16 | left) == kWaveOk) {
+            if (ports_.device.SetVolume(PackVolume(left, right)) == kWaveOk) {
                 volumeLeft_ = left;
                 volumeRight_ = right;
             }
         }
+        // After the device stopped working, play on from where it was heard.
+        if (resumeAt > 0) SeekPlayback(static_cast<uint32_t>(resumeAt));
     }
     // A paused stream resumes without refilling. (Checked before the
     // playing flag, which a paused stream still has set.)
-    if (paused_.load()) {
+    if (paused_.load() && playing_.load()) {
         paused_ = false;
         ports_.device.Restart();
         return 1;
@@ -183,82 +157,81 @@ int AudioEngine::StartPlayback() {
     if (playing_.load() || active_.load() || !open_.load()) return 0;
 
     closing_ = false;
+    paused_ = false;
     playing_ = true;
     active_ = true;
+    const uint32_t generation = generation_.load();
     if (!PrefillRing()) {
+        // A stop or an open from inside the performance box has already
+        // ended this start (and may have begun another): leave it alone.
+        if (generation != generation_.load()) return 0;
+        if (deviceLost_.load()) {
+            refillLock_.Take();
+            StopForLostDevice();
+            refillLock_.Release();
+            ForgetLostDevice();
+            ShowPendingFailures();
+            return 0;
+        }
         StopPlayback(false);
         playing_ = false;
         active_ = false;
         open_ = false;
+        ShowPendingFailures();
         return 0;
     }
 
-    bool started = true;
-    switch (config_.PlaybackMethode) {
-        case kMethodTimer: {
-            ports_.timer.Stop();
-            const uint32_t delay = refreshDelay_.load();
-            TimerCaps caps;
-            started = ports_.timer.GetCaps(caps);
-            if (started) {
-                uint32_t resolution = delay / 2;
-                if (resolution < caps.periodMin) resolution = caps.periodMin;
-                if (resolution > caps.periodMax) resolution = caps.periodMax;
-                timerResolution_ = resolution;
-                started = ports_.timer.Start(
-                    delay, resolution, [](void* self) { static_cast<AudioEngine*>(self)->TimerStep(); }, this);
-            }
-            if (!started) ShowError(window_, "Can't launch audio multimedia timer!");
-            break;
-        }
-        case kMethodThread:
-            started = ports_.thread.Start([](void* self) { static_cast<AudioEngine*>(self)->ThreadProcedure(); }, this);
-            if (!started) ShowError(window_, "Can't launch audio thread!");
-            break;
-        default:
-            break;  // the device's callback drives the refill
-    }
+    const bool started = StartRefreshMethod();
     if (!started) {
         // Without a refresh method the ring would play once and stall with the
         // player showing "playing": stop cleanly instead.
         StopPlayback(false);
         return 0;
     }
+    ShowPendingFailures();
     return 1;
 }
 
-void AudioEngine::StopRefreshMethod() {
-    switch (config_.PlaybackMethode) {
-        case kMethodTimer: ports_.timer.Stop(); break;
-        case kMethodThread: ports_.thread.Stop(); break;
-        default: break;
-    }
-}
-
-int AudioEngine::StopPlayback(bool close) {
-    if (!open_.load()) return 0;
+int AudioEngine::HaltAndReset(bool close) {
     refillActive_ = false;
     paused_ = false;
     playing_ = false;
     // A refill step waiting for a stalled server must not hold the stop up.
     if (ByteSource* source = decoder_.Stream().Source()) source->Interrupt();
     StopRefreshMethod();
-
     closing_ = true;
     // A refill step that is still running (the device callback, or an end of
     // playback in the refresh context) finishes before the ring goes.
-    TakeRefillLock();
+    refillLock_.Take();
     const int reset = ResetDevice(close);
-    ReleaseRefillLock();
-    if (!reset) return 0;
-    active_ = false;
-    open_ = false;
-    if (close) {
-        std::lock_guard<std::mutex> lock(infoMutex_);
-        info_.deviceHandle = 0;
+    refillLock_.Release();
+    return reset;
+}
+
+int AudioEngine::StopPlayback(bool close) {
+    ++generation_;
+    // An end posted just before this stop belongs to the stream stopped.
+    endPosted_ = false;
+    if (!open_.load()) {
+        // The device may have stopped working since: free it for the next
+        // start.
+        ForgetLostDevice();
+        return 0;
     }
-    closing_ = false;
-    return 1;
+    const int reset = HaltAndReset(close);
+    // A device closed for good leaves nothing open to retry the stop on.
+    const bool lost = ForgetLostDevice();
+    if (reset || lost) {
+        active_ = false;
+        open_ = false;
+        if (close || lost) {
+            std::lock_guard<std::mutex> lock(infoMutex_);
+            info_.deviceHandle = 0;
+        }
+        if (reset) closing_ = false;
+    }
+    ShowPendingFailures();
+    return reset;
 }
 
 void AudioEngine::ClearInfoKeepingVolume() {
@@ -271,19 +244,18 @@ void AudioEngine::ClearInfoKeepingVolume() {
 }
 
 int AudioEngine::ClosePlayback() {
+    ++generation_;
+    endPosted_ = false;
     if (open_.load()) {
-        refillActive_ = false;
-        paused_ = false;
-        playing_ = false;
-        if (ByteSource* source = decoder_.Stream().Source()) source->Interrupt();
-        StopRefreshMethod();
-        closing_ = true;
-        TakeRefillLock();
-        if (ResetDevice(false)) closing_ = false;
-        ReleaseRefillLock();
+        if (HaltAndReset(false)) closing_ = false;
     } else {
         WaitForRefreshContext();
     }
+    paused_ = false;
+    ForgetLostDevice();
+    resumeAtMs_ = -1;
+    // The boxes still have the player window to belong to.
+    ShowPendingFailures();
     sourceName_.clear();
     haveSource_ = false;
     window_ = nullptr;
@@ -299,6 +271,8 @@ int AudioEngine::ClosePlayback() {
 int AudioEngine::ShutdownPlayback() {
     ClosePlayback();
     if (ports_.device.IsOpen()) ResetDevice(true);
+    ForgetLostDevice();
+    ShowPendingFailures();
     decoder_.ReleaseTables();
     return 1;
 }
@@ -306,12 +280,18 @@ int AudioEngine::ShutdownPlayback() {
 int AudioEngine::PausePlayback() {
     if (!playing_.load()) return 0;
     paused_ = true;
+    // The end of playback clears both flags, playing first: if it came in
+    // between, the pause is too late and must not stay behind.
+    if (!playing_.load()) {
+        paused_ = false;
+        return 0;
+    }
     ports_.device.Pause();
     return 1;
 }
 
 int AudioEngine::ResumePlayback() {
-    if (!paused_.load()) return 0;
+    if (!paused_.load() || !playing_.load()) return 0;
     paused_ = false;
     ports_.device.Restart();
     return 1;
@@ -319,7 +299,7 @@ int AudioEngine::ResumePlayback() {
 
 int AudioEngine::SetPlaybackVolume(uint16_t left, uint16_t right) {
     if (!open_.load()) return 0;
-    if (ports_.device.SetVolume(static_cast<uint32_t>(right) << 16 | left) != kWaveOk) return 0;
+    if (ports_.device.SetVolume(PackVolume(left, right)) != kWaveOk) return 0;
     volumeLeft_ = left;
     volumeRight_ = right;
     return 1;
@@ -328,22 +308,15 @@ int AudioEngine::SetPlaybackVolume(uint16_t left, uint16_t right) {
 int AudioEngine::GetPlaybackVolume(uint16_t& left, uint16_t& right) {
     uint32_t packed = 0;
     if (ports_.device.GetVolume(packed) != kWaveOk) return 0;
-    left = static_cast<uint16_t>(packed & 0xFFFF);
-    right = static_cast<uint16_t>(packed >> 16);
+    left = LeftVolume(packed);
+    right = RightVolume(packed);
     return 1;
-}
-
-float AudioEngine::CurrentPosition() const {
-    if (!active_.load()) return 0.0f;
-    const int64_t frames = static_cast<int64_t>(decodedFrame_.load()) -
-                           static_cast<int64_t>(config_.FramesPerBuffer) * blocksQueued_.load();
-    return frames > 0 ? static_cast<float>(frames) * msPerFrame_ : 0.0f;
 }
 
 PlaybackInfo AudioEngine::GetPlaybackInfo() {
     const float position = CurrentPosition();
     std::lock_guard<std::mutex> lock(infoMutex_);
-    info_.position = info_.length >= 0.0f && position > info_.length ? info_.length : position;
+    info_.position = ClampedToLength(position, info_.length);
     info_.playing = playing_.load() ? 1 : 0;
     info_.paused = paused_.load() ? 1 : 0;
     return info_;
@@ -381,7 +354,7 @@ const PlaybackInfo* AudioEngine::ProbeFileInfo(WindowHandle owner, const char* n
         probeInfo_ = PlaybackInfo{};
         return nullptr;  // the buffer closes the source as it goes
     }
-    FillInfo(probeInfo_, probe, 16, 1);
+    DescribeStreamAndOutput(probeInfo_, probe, 16, 1);
     buffer.Close();
     return &probeInfo_;
 }

@@ -8,22 +8,25 @@
 // prefill, seeks and stops; the close lock serialises device resets; the
 // closing flag keeps the device callback out while the device is reset.
 // PlaybackInfo is guarded by a mutex: read it through GetPlaybackInfo.
+// No box is shown while a lock is held or from a refresh context: failures
+// wait in PendingFailures and are shown on the player's thread (a refresh
+// context posts ID_PLAYBACK_FAILED for them).
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
+#include "block_ring.h"
+#include "busy_flag.h"
 #include "clock.h"
 #include "decoder.h"
 #include "file_byte_source.h"
 #include "message_box.h"
 #include "notification_port.h"
 #include "output_settings.h"
+#include "pending_failures.h"
 #include "periodic_timer.h"
 #include "playback_commands.h"
 #include "playback_info.h"
@@ -43,9 +46,6 @@ struct EnginePorts {
     Clock& clock;
     NotificationPort& notifications;
 };
-
-// The most blocks a ring can have.
-inline constexpr int kMaxRingBlocks = 128;
 
 class AudioEngine {
 public:
@@ -70,6 +70,12 @@ public:
     int GetPlaybackVolume(uint16_t& left, uint16_t& right);
     // A copy of the record with the position brought up to date.
     PlaybackInfo GetPlaybackInfo();
+    // Shows the failures met in a refresh context or under a lock, over the
+    // player window. Player's thread only.
+    void ShowPendingFailures();
+    // True once for an ID_PLAYBACK_ENDED that is still news: false when a
+    // stop, close, open or start came after the end was posted.
+    bool ClaimPlaybackEnd();
     // The record for a stream that is not playing, or null. UI thread only.
     const PlaybackInfo* ProbeFileInfo(WindowHandle owner, const char* name, ByteSource* source);
 
@@ -86,6 +92,8 @@ public:
 
     // State, for the player and tests.
     bool IsOpen() const { return open_.load(); }
+    // Where the next StartPlayback begins after the device stopped working.
+    bool HasResumePosition() const { return resumeAtMs_.load() >= 0; }
     bool IsActive() const { return active_.load(); }
     bool IsPlaying() const { return playing_.load(); }
     bool IsPaused() const { return paused_.load(); }
@@ -101,43 +109,55 @@ public:
     void UpdateOutputFormat(const OutputSettings& settings);
 
 private:
-    // Device and ring.
+    // ---- the device (wave_output.cpp)
     bool OpenDevice();
     void ReportOpenFailure(WaveResult result);
-    bool AllocateRing();
-    void ClearBlock(WaveBlock& block);
+    // Into the engine volume, and the handle into the record for the mixer.
+    void ReadDeviceVolume();
     int ResetDevice(bool close);
+    bool CloseDevice();
     void UnprepareBlocks();
-    void FreeRing();
-    // Blocks a failed reset may have left with the device: kept until the
-    // device is closed, never freed under it.
-    void RetireRing();
-    void FreeRetiredBlocks();
+    // Closes a device that stopped working for good (it may still hold the
+    // ring, which is retired); the next open opens a fresh one. Player's
+    // thread only: never from the device's own callback.
+    void AbandonDevice();
+    // The player's-thread half of a lost device: true when there was one.
+    bool ForgetLostDevice();
 
-    // Driver.
-    int OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
-    void FillInfoFromStream(const StreamInfo& stream);
+    // ---- filling the ring (playback_refill.cpp)
     bool FillBlock(WaveBlock& block);
-    void QueueShortRing(int last);
+    // Fills and prepares every block from the first; the block in which the
+    // stream ended, or -1 when every block is full. Adds the decoding ticks.
+    int FillRing(uint32_t& decodeTicks);
+    // Queues blocks 0..last in order, counting down to the notifications.
+    void QueueRing(int last, bool pauseAfterFirst);
+    // The stream ended in block `last`: it is queued as filled so far.
+    void QueueShortRing(int last, bool pauseAfterFirst);
+    void QueueBlock(WaveBlock& block);
+    bool QueueFailed(WaveResult result);
+    bool DeviceStalled();
     uint32_t ComputeRefreshDelay(uint32_t measured) const;
-    bool AnyBlockDone() const;
-    void QueueBlock(int index);
+    int FinishSeek();
     void NotifyIfDue();
     float CurrentPosition() const;
     void UpdateInfoForNextFile();
-    void EndOfPlayback();
+
+    // ---- the refresh methods and the ends of playback (refresh_methods.cpp)
+    bool StartRefreshMethod();
     void StopRefreshMethod();
     void WaitForRefreshContext();
-    void Post(uint32_t commandId);
-    void StopAndResetForClose();
-    void ClearInfoKeepingVolume();
+    void EndOfPlayback();
+    // The device failed while playing: playback stops where it was heard
+    // and the player is told. With the refill lock held.
+    void StopForLostDevice();
 
-    // Busy flags with their try and spin semantics.
-    bool TryTakeRefillLock();
-    // Spins (yielding) until taken. With a stoppable thread, gives up (false)
-    // when the thread is asked to stop.
-    bool TakeRefillLock(bool stoppable = false);
-    void ReleaseRefillLock();
+    // ---- operations (audio_engine.cpp)
+    int OpenStreamForPlayback(WindowHandle window, const char* name, ByteSource* source, int32_t intervalMs);
+    // Clears the playing flags, stops the refresh method and resets the
+    // device with the closing flag set; the reset's result.
+    int HaltAndReset(bool close);
+    void ClearInfoKeepingVolume();
+    void Post(uint32_t commandId);
 
     EnginePorts ports_;
     Decoder& decoder_;
@@ -155,8 +175,16 @@ private:
     std::atomic<bool> paused_{false};
     std::atomic<bool> refillActive_{false};
     std::atomic<bool> closing_{false};
-    std::atomic<bool> refillLock_{false};
-    std::atomic<bool> closeLock_{false};
+    BusyFlag refillLock_;
+    BusyFlag closeLock_;
+    // Moves on at every stop, close and open: a start that let go of the
+    // refill lock (for the performance box) sees whether it was overtaken.
+    std::atomic<uint32_t> generation_{0};
+    std::atomic<bool> endPosted_{false};
+    // A write or reset failed for good (or no block came back for too long).
+    std::atomic<bool> deviceLost_{false};
+    std::atomic<int32_t> resumeAtMs_{-1};
+    PendingFailures failures_;
 
     // Refill state: touched under the refill lock (or before a refresh
     // method runs); read by GetPlaybackInfo, hence atomic where shared.
@@ -171,16 +199,18 @@ private:
     std::atomic<uint32_t> refreshDelay_{0};
     uint32_t measuredTimePerBlock_ = 0;
     uint32_t timerResolution_ = 0;
+    // When a block last came back (a device that returns none is lost).
+    uint32_t lastProgressTick_ = 0;
 
     // Device.
     WaveFormat format_{};
-    uint32_t frameSize_ = 0;
+    // PCM bytes one decoded frame yields in the output format.
+    uint32_t pcmFrameBytes_ = 0;
     uint16_t volumeLeft_ = 0xFFFF;
     uint16_t volumeRight_ = 0xFFFF;
-    std::array<WaveBlock*, kMaxRingBlocks> blocks_{};
-    int blockCount_ = 0;
-    bool headersPrepared_ = false;
-    std::vector<WaveBlock*> retired_;
+    BlockRing ring_{ports_.device};
+    // The Device method needs the device opened with its callback.
+    bool openedWithCallback_ = false;
 
     // The stream record and the player's view of it.
     StreamInfo stream_{};
@@ -189,8 +219,5 @@ private:
     PlaybackInfo probeInfo_{};
     FileByteSource probeSource_;
 };
-
-// The process-wide engine over the platform's ports.
-AudioEngine& TheAudioEngine();
 
 }  // namespace plyvane

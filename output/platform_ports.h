@@ -1,5 +1,6 @@
-// The playback ports of the system we run on: WINMM and the multimedia timer
-// on Windows, PulseAudio and a timer thread natively.
+// The playback ports of the system we run on (WINMM and the multimedia timer
+// on Windows, PulseAudio and a timer thread natively; CMake picks the file
+// that makes them), and the program's one engine over them.
 #pragma once
 
 #include <memory>
@@ -25,5 +26,10 @@ PlatformPlaybackPorts MakePlatformPlaybackPorts();
 // The notification port of the player window: posted WM_COMMAND messages on
 // Windows, a process-wide queue elsewhere.
 NotificationPort& PlatformNotifications();
+
+// The process-wide engine over the system's ports, made on first use; it
+// keeps the output-format fields of its record up to date when the output
+// settings are saved.
+AudioEngine& TheAudioEngine();
 
 }  // namespace plyvane

@@ -4,6 +4,7 @@
 // them while the user edits.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "output_settings.h"
@@ -31,6 +32,12 @@ struct PlaybackAvailability {
     int32_t DivisorAllowed[3] = {1, 1, 1};  // divisors 1, 2, 4
     int32_t QualityAllowed[3] = {1, 1, 1};  // qualities 1, 2, 3
 };
+// The record is the eight values, then these thirteen flags, each 32 bits.
+static_assert(sizeof(OutputSettings) == 8 * sizeof(int32_t));
+static_assert(sizeof(PlaybackAvailability) == 13 * sizeof(int32_t));
+static_assert(offsetof(PlaybackAvailability, SixteenBitAllowed) == 3 * sizeof(int32_t));
+static_assert(offsetof(PlaybackAvailability, DivisorAllowed) == 7 * sizeof(int32_t));
+static_assert(offsetof(PlaybackAvailability, QualityAllowed) == 10 * sizeof(int32_t));
 
 class CPlaybackConfig {
 public:

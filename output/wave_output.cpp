@@ -1,8 +1,5 @@
-// The wave output side of the engine: opening the device, the ring of blocks,
-// and the device reset with its bounded retries.
-#include <cstring>
-#include <thread>
-
+// The wave output side of the engine: opening the device, and the device
+// reset and close with their bounded retries.
 #include "audio_engine.h"
 
 namespace plyvane {
@@ -11,9 +8,9 @@ namespace {
 
 constexpr char kAudioCaption[] = "Plyvane audio playback";
 constexpr int kAttempts = 10;
-constexpr uint32_t kRetryDelayMs = 500;
-// Room after the frames of a block, as the ring has always had.
-constexpr uint32_t kBlockSlack = 8;
+// Short waits: a stop on the player's thread must not freeze the window for
+// seconds on a device that keeps a block.
+constexpr uint32_t kRetryDelayMs = 50;
 
 }  // namespace
 
@@ -26,14 +23,18 @@ bool AudioEngine::OpenDevice() {
         ReportOpenFailure(result);
         return false;
     }
+    openedWithCallback_ = callback != nullptr;
+    return true;
+}
+
+void AudioEngine::ReadDeviceVolume() {
     uint32_t packed = 0;
     if (ports_.device.GetVolume(packed) == kWaveOk) {
-        volumeLeft_ = static_cast<uint16_t>(packed & 0xFFFF);
-        volumeRight_ = static_cast<uint16_t>(packed >> 16);
+        volumeLeft_ = LeftVolume(packed);
+        volumeRight_ = RightVolume(packed);
     }
     std::lock_guard<std::mutex> lock(infoMutex_);
     info_.deviceHandle = ports_.device.Handle();
-    return true;
 }
 
 void AudioEngine::ReportOpenFailure(WaveResult result) {
@@ -68,119 +69,121 @@ void AudioEngine::ReportOpenFailure(WaveResult result) {
     }
 }
 
-bool AudioEngine::AllocateRing() {
-    FreeRing();
-    const uint32_t capacity = static_cast<uint32_t>(config_.FramesPerBuffer) * frameSize_ + kBlockSlack;
-    for (int i = 0; i < config_.Buffers; ++i) {
-        WaveBlock* block = ports_.device.AllocateBlock(capacity);
-        if (block == nullptr) {
-            FreeRing();
-            return false;
-        }
-        blocks_[static_cast<size_t>(i)] = block;
-        blockCount_ = i + 1;
-    }
-    return true;
-}
-
-void AudioEngine::ClearBlock(WaveBlock& block) {
-    block.length = 0;
-    ports_.device.ClearDone(block);
-    // Silence beyond what gets filled: a short last block plays no noise.
-    std::memset(block.data, config_.BitsPerSample == 8 ? 0x80 : 0, block.capacity);
-}
-
-void AudioEngine::FreeRing() {
-    for (int i = 0; i < blockCount_; ++i) {
-        ports_.device.FreeBlock(blocks_[static_cast<size_t>(i)]);
-        blocks_[static_cast<size_t>(i)] = nullptr;
-    }
-    blockCount_ = 0;
-}
-
-void AudioEngine::RetireRing() {
-    for (int i = 0; i < blockCount_; ++i) {
-        retired_.push_back(blocks_[static_cast<size_t>(i)]);
-        blocks_[static_cast<size_t>(i)] = nullptr;
-    }
-    blockCount_ = 0;
-}
-
-void AudioEngine::FreeRetiredBlocks() {
-    for (WaveBlock* block : retired_) ports_.device.FreeBlock(block);
-    retired_.clear();
-}
-
 void AudioEngine::UnprepareBlocks() {
-    for (int i = 0; i < blockCount_; ++i) {
-        WaveBlock& block = *blocks_[static_cast<size_t>(i)];
+    // Once one block stayed in the queue through every retry the device is
+    // stuck: the others get one try each, so a stop never waits long.
+    bool stuck = false;
+    for (int i = 0; i < ring_.Count(); ++i) {
+        WaveBlock& block = ring_[i];
         for (int attempt = 1;; ++attempt) {
             const WaveResult result = ports_.device.Unprepare(block);
             if (result == kWaveInvalidHandle) {
-                ShowError(window_, "Invalid audio handle for unprepare header!");
+                failures_.Add("Invalid audio handle for unprepare header!");
             } else if (result == kWaveHandleBusy) {
-                ShowError(window_, "Audio handle is in use by another thread!");
+                failures_.Add("Audio handle is in use by another thread!");
             } else if (result == kWaveStillPlaying) {
-                ports_.clock.Sleep(kRetryDelayMs);
-                if (attempt < kAttempts) continue;
-                ShowError(window_, "Audio block %d is still in the playback queue!", i);
+                if (!stuck) ports_.clock.Sleep(kRetryDelayMs);
+                if (!stuck && attempt < kAttempts) continue;
+                stuck = true;
+                failures_.Add("Audio block %d is still in the playback queue!", i);
             }
             break;
         }
     }
 }
 
+bool AudioEngine::CloseDevice() {
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        const WaveResult result = ports_.device.Close();
+        if (result == kWaveOk) {
+            ring_.FreeRetired();
+            openedWithCallback_ = false;
+            return true;
+        }
+        if (result == kWaveInvalidHandle) {
+            failures_.Add("Invalid audio handle for close device!");
+            ring_.SetPrepared(false);
+            // A handle the system does not know is of no use any more.
+            deviceLost_ = true;
+            return false;
+        }
+        if (result == kWaveStillPlaying) {
+            ports_.clock.Sleep(kRetryDelayMs);
+            if (attempt == kAttempts) {
+                failures_.Add("Audio is still playing. Reset failed!");
+                ring_.SetPrepared(false);
+                return false;
+            }
+        }
+    }
+    // Any other answer ten times over: the device counts as closed, so it
+    // is given up for good rather than kept in its old format.
+    deviceLost_ = true;
+    return true;
+}
+
+void AudioEngine::AbandonDevice() {
+    closeLock_.Take();
+    if (ports_.device.IsOpen()) {
+        ports_.device.Reset();
+        // The device may still hold the blocks: never free them under it.
+        ring_.Retire();
+        ports_.device.Abandon();
+    }
+    ring_.SetPrepared(false);
+    blocksQueued_ = 0;
+    openedWithCallback_ = false;
+    {
+        std::lock_guard<std::mutex> lock(infoMutex_);
+        info_.deviceHandle = 0;
+    }
+    closeLock_.Release();
+}
+
+bool AudioEngine::ForgetLostDevice() {
+    if (!deviceLost_.load()) return false;
+    // Nothing may run a refill step on the ring while it is retired.
+    WaitForRefreshContext();
+    AbandonDevice();
+    deviceLost_ = false;
+    return true;
+}
+
 int AudioEngine::ResetDevice(bool close) {
-    while (closeLock_.exchange(true, std::memory_order_acquire)) std::this_thread::yield();
-    auto release = [this] { closeLock_.store(false, std::memory_order_release); };
+    closeLock_.Take();
+    auto release = [this] { closeLock_.Release(); };
 
     WaveOutDevice& device = ports_.device;
     if (device.IsOpen()) {
         uint32_t packed = 0;
         if (device.GetVolume(packed) == kWaveOk) {
             std::lock_guard<std::mutex> lock(infoMutex_);
-            info_.volumeLeft = static_cast<uint16_t>(packed & 0xFFFF);
-            info_.volumeRight = static_cast<uint16_t>(packed >> 16);
+            info_.volumeLeft = LeftVolume(packed);
+            info_.volumeRight = RightVolume(packed);
         }
         const WaveResult reset = device.Reset();
-        if (reset == kWaveInvalidHandle) {
-            ShowError(window_, "Invalid audio handle for reset!");
-            release();
-            return 0;
-        }
         if (reset != kWaveOk) {
             // The device may still hold the blocks: do not free them under it.
-            RetireRing();
+            ring_.Retire();
+            // Any failure but "still playing" means the device no longer
+            // works: the player's thread closes it for good, and the next
+            // start or open opens a fresh one.
+            if (reset != kWaveStillPlaying) deviceLost_ = true;
+            if (reset == kWaveInvalidHandle) {
+                failures_.Add("Invalid audio handle for reset!");
+                release();
+                return 0;
+            }
         } else {
-            if (headersPrepared_) UnprepareBlocks();
-            if (close) {
-                for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-                    const WaveResult result = device.Close();
-                    if (result == kWaveOk) {
-                        FreeRetiredBlocks();
-                        break;
-                    }
-                    if (result == kWaveInvalidHandle) {
-                        ShowError(window_, "Invalid audio handle for close device!");
-                        headersPrepared_ = false;
-                        release();
-                        return 0;
-                    }
-                    if (result == kWaveStillPlaying) {
-                        ports_.clock.Sleep(kRetryDelayMs);
-                        if (attempt == kAttempts) {
-                            ShowError(window_, "Audio is still playing. Reset failed!");
-                            headersPrepared_ = false;
-                            release();
-                            return 0;
-                        }
-                    }
-                }
+            if (ring_.Prepared()) UnprepareBlocks();
+            if (close && !CloseDevice()) {
+                release();
+                return 0;
             }
         }
     }
-    if (headersPrepared_) FreeRing();
-    headersPrepared_ = false;
+    if (ring_.Prepared()) ring_.Free();
+    ring_.SetPrepared(false);
     blocksQueued_ = 0;
     release();
     return 1;

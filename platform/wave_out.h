@@ -52,6 +52,11 @@ inline bool SamePlaybackFormat(const WaveFormat& a, const WaveFormat& b) {
            a.channels == b.channels;
 }
 
+// A device volume: right channel in the high word, left in the low word.
+inline uint32_t PackVolume(uint16_t left, uint16_t right) { return static_cast<uint32_t>(right) << 16 | left; }
+inline uint16_t LeftVolume(uint32_t packed) { return static_cast<uint16_t>(packed & 0xFFFF); }
+inline uint16_t RightVolume(uint32_t packed) { return static_cast<uint16_t>(packed >> 16); }
+
 // One block of the output ring (a WAVEHDR and its data area). The adapter
 // allocates it the way its platform wants; the engine fills `data` and sets
 // `length` (dwBufferLength) before Prepare and Write.
@@ -74,6 +79,10 @@ public:
     virtual WaveResult Open(int deviceId, const WaveFormat& format, WaveCallback callback,
                             void* context) = 0;
     virtual WaveResult Close() = 0;
+    // Gives up a device that no longer works, even when it does not answer a
+    // close: afterwards IsOpen is false and the next Open opens a fresh one.
+    // Blocks it was given are not freed by this.
+    virtual void Abandon() = 0;
     virtual bool IsOpen() const = 0;
     // The handle the player window opens its mixer on; 0 when closed.
     virtual uintptr_t Handle() const = 0;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "audio_engine.h"
+#include "platform_ports.h"
 #include "command_line.h"
 #include "player_dialog.h"
 #include "resource_ids.h"

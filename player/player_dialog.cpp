@@ -318,7 +318,7 @@ bool CPlayerDialog::PreTranslateMessage(MSG* message) {
 void CPlayerDialog::OnCommand(int id, int code, HWND control) {
     if (DeferWhileBusy(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control))) return;
     BusyScope busy(*this);
-    if (OnEngineNotification(id)) return;
+    if (OnEngineNotification(id) || OnEngineFailure(id)) return;
     switch (id) {
     case ID_REMOTE_COMMANDLINE: OnRemoteCommandLine(); break;
     case ID_RESTART_OUTPUT: case ID_TASKBAR_CONTROLS_ON: case ID_TASKBAR_CONTROLS_OFF:

@@ -117,6 +117,9 @@ private:
     void FocusOpen();
     HMENU PlayerPopup() const;
 
+    // ---- failures the engine met while playing (player_engine_failures.cpp) ----
+    bool OnEngineFailure(int id);
+
     // ---- stream file properties (player_stream_properties.cpp) ----
     void ShowStreamProperties(const std::string& record);
     std::string CurrentEntryRecord();

@@ -69,7 +69,8 @@ void CPlayerDialog::OnPause(bool fromPauseButton) {
 void CPlayerDialog::OnStop(bool rewind) {
     if (!sourceOpen_) return;
     if (engine_.IsPlaying()) {
-        if (!engine_.StopPlayback(false)) return;
+        // A stop that found the stream just ended has still stopped it.
+        if (!engine_.StopPlayback(false) && engine_.IsPlaying()) return;
         SetSliderPosition(0);
         UpdateTimeDisplays(0);
     }
@@ -336,6 +337,7 @@ bool CPlayerDialog::OnEngineNotification(int id) {
         return true;
     }
     case ID_PLAYBACK_ENDED:
+        if (!engine_.ClaimPlaybackEnd()) return true;  // the user stopped that stream
         ShowPlayerState(PlayerState::kStopped);
         UpdateTimeDisplays(0);
         SetSliderPosition(0);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "audio_engine.h"
+#include "platform_ports.h"
 #include "id3_test_support.h"
 #include "recording_message_box.h"
 #include "resource_ids.h"

@@ -87,13 +87,13 @@ void EngineHarness::Run(uint32_t milliseconds) {
     }
 }
 
-bool EngineHarness::RunUntilEnded(uint32_t limitMs) {
+bool EngineHarness::RunUntilPosted(uint32_t id, uint32_t limitMs) {
     Collect();
-    const int before = Count(ID_PLAYBACK_ENDED);
+    const int before = Count(id);
     for (uint32_t i = 0; i < limitMs; ++i) {
         clock.Advance(1);
         Collect();
-        if (Count(ID_PLAYBACK_ENDED) > before) return true;
+        if (Count(id) > before) return true;
     }
     return false;
 }

@@ -58,7 +58,9 @@ public:
     // Advances simulated time, recording what was posted.
     void Run(uint32_t milliseconds);
     // Runs until ID_PLAYBACK_ENDED (true) or the limit (false).
-    bool RunUntilEnded(uint32_t limitMs);
+    bool RunUntilEnded(uint32_t limitMs) { return RunUntilPosted(ID_PLAYBACK_ENDED, limitMs); }
+    // Runs until the command is posted once more (true) or the limit (false).
+    bool RunUntilPosted(uint32_t id, uint32_t limitMs);
 
     int Count(uint32_t id) const;
     std::vector<PostedEvent> Events(uint32_t id) const;

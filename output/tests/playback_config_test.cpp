@@ -56,15 +56,6 @@ TEST_F(PlaybackConfigTest, AFullDeviceOnWindows95OffersEverything) {
     EXPECT_EQ(boxes_.Count(), 0u);
 }
 
-TEST_F(PlaybackConfigTest, TheThirteenFlagsFollowTheValuesInTheirOrder) {
-    // The pages rely on this layout: eight values, then the flags.
-    static_assert(sizeof(PlaybackAvailability) == 13 * sizeof(int32_t));
-    static_assert(offsetof(PlaybackAvailability, SixteenBitAllowed) == 3 * sizeof(int32_t));
-    static_assert(offsetof(PlaybackAvailability, DivisorAllowed) == 7 * sizeof(int32_t));
-    static_assert(offsetof(PlaybackAvailability, QualityAllowed) == 10 * sizeof(int32_t));
-    static_assert(sizeof(OutputSettings) == 8 * sizeof(int32_t));
-}
-
 TEST_F(PlaybackConfigTest, ADeviceWithoutHighRatesForcesDivisorFour) {
     catalog_.AddDevice(0x00F);  // 11.025 kHz only
     CPlaybackConfig config = Loaded();

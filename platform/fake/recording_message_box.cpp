@@ -5,8 +5,14 @@ namespace plyvane {
 MessageAnswer RecordingMessageBox::Show(WindowHandle owner, const char* caption,
                                         const char* text, MessageButtons buttons,
                                         MessageIcon icon) {
+    std::function<void()> action;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        messages_.push_back({owner, caption, text, buttons, icon});
+        action = whileShown_;
+    }
+    if (action) action();
     std::lock_guard<std::mutex> lock(mutex_);
-    messages_.push_back({owner, caption, text, buttons, icon});
     if (!answers_.empty()) {
         MessageAnswer answer = answers_.front();
         answers_.pop_front();
@@ -19,6 +25,11 @@ MessageAnswer RecordingMessageBox::Show(WindowHandle owner, const char* caption,
 void RecordingMessageBox::Answer(MessageAnswer answer) {
     std::lock_guard<std::mutex> lock(mutex_);
     answers_.push_back(answer);
+}
+
+void RecordingMessageBox::WhileShown(std::function<void()> action) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    whileShown_ = std::move(action);
 }
 
 std::vector<RecordedMessage> RecordingMessageBox::Messages() const {

@@ -70,6 +70,18 @@ WaveResult VirtualWaveDevice::Close() {
     return kWaveOk;
 }
 
+void VirtualWaveDevice::Abandon() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!open_.load()) return;
+    // The blocks stay with their owner; the dead device just lets go.
+    for (std::size_t i = 0; i < count_; ++i) queue_[(head_ + i) % kQueueCapacity]->queued = false;
+    head_ = count_ = 0;
+    credit_ = 0;
+    dead_ = false;
+    open_ = false;
+    ++abandons_;
+}
+
 uintptr_t VirtualWaveDevice::Handle() const { return open_.load() ? 0x5EED0000u + static_cast<uintptr_t>(opens_.load()) : 0; }
 
 WaveBlock* VirtualWaveDevice::AllocateBlock(uint32_t capacity) {
@@ -113,6 +125,10 @@ WaveResult VirtualWaveDevice::Unprepare(WaveBlock& block) {
 WaveResult VirtualWaveDevice::Write(WaveBlock& block) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!open_.load()) return kWaveInvalidHandle;
+    if (failWriteTimes_ > 0) {
+        --failWriteTimes_;
+        return failWrite_;
+    }
     auto& virtualBlock = static_cast<VirtualBlock&>(block);
     if (virtualBlock.queued) return kWaveStillPlaying;
     if (count_ == kQueueCapacity) return kWaveNoMemory;
@@ -157,6 +173,7 @@ WaveResult VirtualWaveDevice::Reset() {
             --failResetTimes_;
             return failReset_;
         }
+        if (dead_) return deadReset_;
         for (std::size_t i = 0; i < count_; ++i) {
             VirtualBlock* block = queue_[(head_ + i) % kQueueCapacity];
             block->queued = false;
@@ -192,6 +209,18 @@ void VirtualWaveDevice::FailReset(WaveResult result, int times) {
     std::lock_guard<std::mutex> lock(mutex_);
     failReset_ = result;
     failResetTimes_ = times;
+}
+
+void VirtualWaveDevice::FailWrite(WaveResult result, int times) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    failWrite_ = result;
+    failWriteTimes_ = times;
+}
+
+void VirtualWaveDevice::Die(WaveResult reset) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    dead_ = true;
+    deadReset_ = reset;
 }
 
 void VirtualWaveDevice::FailUnprepare(WaveResult result, int times) {
@@ -245,7 +274,7 @@ void VirtualWaveDevice::Tick() {
     int completed = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!open_.load() || paused_) return;
+        if (!open_.load() || paused_ || dead_) return;
         if (count_ == 0) {
             if (wroteSinceReset_) ++emptyRun_;
             return;

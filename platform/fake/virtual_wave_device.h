@@ -31,6 +31,7 @@ public:
     // The device.
     WaveResult Open(int deviceId, const WaveFormat& format, WaveCallback callback, void* context) override;
     WaveResult Close() override;
+    void Abandon() override;
     bool IsOpen() const override { return open_.load(); }
     uintptr_t Handle() const override;
     WaveBlock* AllocateBlock(uint32_t capacity) override;
@@ -52,12 +53,17 @@ public:
     void FailReset(WaveResult result, int times = 1);
     void FailUnprepare(WaveResult result, int times);
     void FailClose(WaveResult result, int times);
+    void FailWrite(WaveResult result, int times = 1);
     void FailVolume(bool fail) { failVolume_ = fail; }
+    // As a sound server that dropped our stream: queued blocks never come
+    // back, and a reset fails with `reset` until the device is abandoned.
+    void Die(WaveResult reset = kWaveError);
     void SetInitialVolume(uint32_t packed) { volume_ = packed; }
 
     // What happened.
     int Opens() const { return opens_.load(); }
     int Closes() const { return closes_.load(); }
+    int Abandons() const { return abandons_.load(); }
     WaveFormat OpenFormat() const;
     int OpenDeviceId() const { return openDeviceId_; }
     bool HasCallback() const { return callback_ != nullptr; }
@@ -103,11 +109,16 @@ private:
     int failResetTimes_ = 0;
     WaveResult failUnprepare_ = kWaveOk;
     int failUnprepareTimes_ = 0;
+    WaveResult failWrite_ = kWaveOk;
+    int failWriteTimes_ = 0;
+    bool dead_ = false;
+    WaveResult deadReset_ = kWaveOk;
     WaveResult failClose_ = kWaveOk;
     int failCloseTimes_ = 0;
     bool failVolume_ = false;
     std::atomic<int> opens_{0};
     std::atomic<int> closes_{0};
+    std::atomic<int> abandons_{0};
     std::atomic<int> allocated_{0};
 };
 

@@ -108,6 +108,16 @@ WaveResult PulseWaveDevice::Close() {
     return kWaveOk;
 }
 
+void PulseWaveDevice::Abandon() {
+    if (!open_.load()) return;
+    if (OnWriterThread()) return;  // never from the completion callback
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        DropQueue();
+    }
+    Close();
+}
+
 WaveBlock* PulseWaveDevice::AllocateBlock(uint32_t capacity) {
     auto* block = new (std::nothrow) PulseBlock;
     if (block == nullptr) return nullptr;

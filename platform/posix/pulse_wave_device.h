@@ -30,6 +30,7 @@ public:
 
     WaveResult Open(int deviceId, const WaveFormat& format, WaveCallback callback, void* context) override;
     WaveResult Close() override;
+    void Abandon() override;
     bool IsOpen() const override { return open_.load(); }
     uintptr_t Handle() const override;
 

@@ -68,10 +68,5 @@ TEST_F(SettingsOperations, SignedAndUnsignedReadsShareTheBits) {
     EXPECT_EQ(device, -1);
 }
 
-TEST_F(SettingsOperations, TheKeyPathsAreTheProgramsOwn) {
-    EXPECT_STREQ(kPlaybackKey, "Brindlex\\Plyvane\\Playback");
-    EXPECT_STREQ(kConfigurationKey, "Brindlex\\Plyvane\\Playback\\Configuration");
-}
-
 }  // namespace
 }  // namespace plyvane

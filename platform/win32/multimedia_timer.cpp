@@ -5,6 +5,18 @@
 
 namespace plyvane {
 
+namespace {
+
+// Set while this thread runs a step: a stop from inside its own step must
+// not wait for itself.
+thread_local bool insideStep = false;
+
+void CALLBACK TimerProc(UINT id, UINT /*message*/, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    MultimediaTimer::Fire(reinterpret_cast<void*>(user), id);
+}
+
+}  // namespace
+
 MultimediaTimer::~MultimediaTimer() { Stop(); }
 
 bool MultimediaTimer::GetCaps(TimerCaps& caps) {
@@ -15,17 +27,16 @@ bool MultimediaTimer::GetCaps(TimerCaps& caps) {
     return true;
 }
 
-namespace {
-
-void CALLBACK TimerProc(UINT /*id*/, UINT /*message*/, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    MultimediaTimer::Fire(reinterpret_cast<void*>(user));
-}
-
-}  // namespace
-
-void MultimediaTimer::Fire(void* self) {
+void MultimediaTimer::Fire(void* self, unsigned id) {
     auto* timer = static_cast<MultimediaTimer*>(self);
-    timer->step_(timer->context_);
+    timer->stepsRunning_.fetch_add(1);
+    // A callback already under way when its timer was killed does nothing.
+    if (id == timer->timerId_.load()) {
+        insideStep = true;
+        timer->step_(timer->context_);
+        insideStep = false;
+    }
+    timer->stepsRunning_.fetch_sub(1);
 }
 
 bool MultimediaTimer::Start(uint32_t periodMs, uint32_t resolutionMs, TimerStep step, void* context) {
@@ -34,11 +45,10 @@ bool MultimediaTimer::Start(uint32_t periodMs, uint32_t resolutionMs, TimerStep 
     context_ = context;
     resolution_ = resolutionMs;
     timeBeginPeriod(resolution_);
-    // Synchronous kill: once timeKillEvent returns no step runs any more, so
-    // a stop never frees the ring under a running refill.
-    const MMRESULT id = timeSetEvent(periodMs, resolutionMs, &TimerProc,
-                                     reinterpret_cast<DWORD_PTR>(this),
-                                     TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+    // Not TIME_KILL_SYNCHRONOUS: Windows 95 and NT 4 do not have it. Stop
+    // waits for a running step itself.
+    const MMRESULT id = timeSetEvent(periodMs, resolutionMs, &TimerProc, reinterpret_cast<DWORD_PTR>(this),
+                                     TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
     if (id == 0) {
         timeEndPeriod(resolution_);
         return false;
@@ -52,6 +62,11 @@ void MultimediaTimer::Stop() {
     if (id == 0) return;
     timeKillEvent(id);
     timeEndPeriod(resolution_);
+    // Once this returns no step runs any more, so a stop never frees the ring
+    // under a running refill. (From inside a step this only makes it the
+    // last one.)
+    if (insideStep) return;
+    while (stepsRunning_.load() != 0) ::Sleep(1);
 }
 
 }  // namespace plyvane

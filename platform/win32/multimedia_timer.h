@@ -17,12 +17,13 @@ public:
     void Stop() override;
     bool Running() const override { return timerId_.load() != 0; }
 
-    // Runs the step; called by the timer's callback with `this`.
-    static void Fire(void* self);
+    // Runs the step; called by the timer's callback with `this` and the id
+    // of the timer that fired.
+    static void Fire(void* self, unsigned id);
 
 private:
-
     std::atomic<unsigned> timerId_{0};
+    std::atomic<int> stepsRunning_{0};
     unsigned resolution_ = 0;
     TimerStep step_ = nullptr;
     void* context_ = nullptr;

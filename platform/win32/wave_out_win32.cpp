@@ -70,6 +70,14 @@ WaveResult WinmmWaveOut::Close() {
     return result;
 }
 
+void WinmmWaveOut::Abandon() {
+    const uintptr_t handle = handle_.exchange(0);
+    if (handle == 0) return;
+    // A lost device may still close; if it does not, the handle is dead.
+    waveOutReset(AsHandle(handle));
+    waveOutClose(AsHandle(handle));
+}
+
 WaveBlock* WinmmWaveOut::AllocateBlock(uint32_t capacity) {
     auto* block = new (std::nothrow) WinmmBlock;
     if (block == nullptr) return nullptr;

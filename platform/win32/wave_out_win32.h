@@ -14,6 +14,7 @@ public:
 
     WaveResult Open(int deviceId, const WaveFormat& format, WaveCallback callback, void* context) override;
     WaveResult Close() override;
+    void Abandon() override;
     bool IsOpen() const override { return handle_.load() != 0; }
     uintptr_t Handle() const override { return handle_.load(); }
 

@@ -1004,5 +1004,77 @@ TEST_F(PlayerWindow, StartsToAnIdleWindowQuickly) {
     EXPECT_LT(times[1], 1500u);
 }
 
+// Starts a command of the Unix system Wine runs on. (Wine's handle of such a
+// process cannot be waited for: the caller waits for what it does.)
+bool RunUnixCommand(const std::string& command) {
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        return false;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+// Waits for the box that says the sound device stopped working and closes it.
+void ExpectDeviceStoppedBox(PlayerProcess& player, const char* screenshot) {
+    HWND box = player.WaitForMessageBox("Error!", 20000);
+    ASSERT_NE(box, nullptr) << "no box after the stream was dropped; the title says " << player.Title();
+    EXPECT_EQ(MessageBoxText(box),
+              "The sound device stopped working. Playback was stopped; press Play to go on from there.");
+    EXPECT_TRUE(SaveWindowPng(box, kDir + "\\" + screenshot));
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - long (stopped)"; })) << player.Title();
+    EXPECT_TRUE(player.Pushed(IDC_STOP));
+    EXPECT_FALSE(player.Pushed(IDC_PLAY));
+}
+
+// The sound server drops the player's stream while it plays, as when a USB
+// headset is unplugged. Run by tests/sound/lost_device_check.sh, which
+// records the sink and names the command that drops the streams.
+TEST_F(PlayerWindow, PlaysAgainAfterTheSoundDeviceStoppedWorking) {
+    char dropStreams[1024];
+    if (::GetEnvironmentVariableA("PLYVANE_KILL_SINK_INPUTS", dropStreams, sizeof dropStreams) == 0) {
+        GTEST_SKIP() << "run by lost_device_check.sh, which can drop the player's stream";
+    }
+    REQUIRE_SOUND();
+    PlayerProcess player;
+    StartPlaying(player);
+    ASSERT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME) == " 0:03min "; }, 10000)) << player.Text(IDC_TIME);
+    ASSERT_TRUE(RunUnixCommand(dropStreams));
+    ExpectDeviceStoppedBox(player, "device-stopped.png");
+    const std::string stoppedAt = player.Text(IDC_TIME);
+    EXPECT_TRUE(stoppedAt == " 0:03min " || stoppedAt == " 0:04min ") << stoppedAt;
+
+    // Play opens a fresh device and goes on from where playback stopped.
+    player.Command(IDC_PLAY);
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - long"; })) << player.Title();
+    std::vector<std::string> shown;
+    WaitUntil([&] {
+        const std::string now = player.Text(IDC_TIME);
+        if (shown.empty() || shown.back() != now) shown.push_back(now);
+        return now == " 0:06min ";
+    }, 10000);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), " 0:06min ");
+    for (const std::string& time : shown) EXPECT_GE(time, stoppedAt) << "played from the start again";
+
+    // Dropped again: a file handed over by a second instance plays.
+    ASSERT_TRUE(RunUnixCommand(dropStreams));
+    ExpectDeviceStoppedBox(player, "device-stopped-again.png");
+    PlayerProcess second;
+    ASSERT_TRUE(second.Start("/P " + kSpaced));
+    EXPECT_TRUE(second.WaitForExit(10000));
+    EXPECT_TRUE(WaitUntil([&] { return player.Title() == "Plyvane - with space"; }, 8000)) << player.Title();
+    // Long enough for the recording to hold the stream's first two seconds.
+    EXPECT_TRUE(WaitUntil([&] { return player.Text(IDC_TIME) == " 0:03min "; }, 10000)) << player.Text(IDC_TIME);
+    EXPECT_TRUE(player.Exit());
+}
+
 }  // namespace
 }  // namespace plyvane::testing
