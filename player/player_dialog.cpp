@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 
 #include "audio_engine.h"
 #include "command_line.h"
@@ -198,8 +199,7 @@ void CPlayerDialog::RestoreSettings() {
                                                            : IDC_LIST_ELAPSED);
     int32_t volume = 0;
     if (ReadDwordSetting(kConfigurationKey, "Volume", volume)) {
-        restoreVolume_ = true;
-        storedVolume_ = static_cast<uint32_t>(volume) > 65535 ? 65535 : static_cast<uint32_t>(volume);
+        volume_.RestoreAtNextOpen(static_cast<uint32_t>(volume));
     }
     if (commandLine_.find_first_not_of(" \t") != std::string::npos) {
         ProcessCommandLine(commandLine_.c_str());
@@ -256,19 +256,15 @@ void CPlayerDialog::ShutDown() {
     RemoveTransportIcons();
     tray_.Delete(IDI_PLYVANE);
     ::KillTimer(Handle(), kCaptionTimer);
-    CloseMixer();
+    volume_.OnSourceClosing();
 
-    uint16_t left = 0, right = 0;
-    bool haveVolume = sourceOpen_ && engine_.GetPlaybackVolume(left, right) != 0;
+    std::optional<uint32_t> volume = sourceOpen_ ? volume_.VolumeToStore() : std::nullopt;
     engine_.StopPlayback(true);
     engine_.ClosePlayback();
     engine_.ShutdownPlayback();
     playlist_.Release();
     DropDeferredRequests();
-    if (haveVolume) {
-        uint32_t volume = left > right ? left : right;
-        WriteNumber("Volume", static_cast<int32_t>(VolumeWithoutPreset(volume, volumePreset_)));
-    }
+    if (volume) WriteNumber("Volume", static_cast<int32_t>(*volume));
     if (ownsAtom_) {
         ::GlobalDeleteAtom(atom_);
         WriteNumber("RunningWindow", 0);
@@ -365,12 +361,12 @@ bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         HWND slider = reinterpret_cast<HWND>(lParam);
         int code = LOWORD(wParam);
         int position = static_cast<short>(HIWORD(wParam));
-        if (slider == Item(IDC_VOLUME)) OnVolumeSlider(code, position);
+        if (slider == Item(IDC_VOLUME)) volume_.OnSlider(code, position);
         if (slider == Item(IDC_POSITION)) OnPositionSlider(code, position);
         return true;
     }
     case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
-        OnMixerChange();
+        volume_.OnMixerChange();
         return true;
     case WM_HTTP_FAILURE:
         ShowHttpFailures();

@@ -27,8 +27,10 @@
 #include "playback_info.h"
 #include "player_list_host.h"
 #include "playlist_playback.h"
+#include "position_slider.h"
 #include "tool_tips.h"
 #include "tray_icons.h"
+#include "volume_control.h"
 
 namespace plyvane {
 
@@ -77,17 +79,10 @@ private:
     void OnOpen();
     void OnDropFiles(HDROP drop);
     void AdvancePlaylist(AdvanceCause cause);
-    void ApplyVolumePreset(int preset);
-    void ShowVolume(uint32_t volume);
-    void OnVolumeSlider(int code, int position);
     void OnPositionSlider(int code, int position);
-    void OnMixerChange();
-    void OpenMixer();
-    void CloseMixer();
     bool OnEngineNotification(int id);
     void OnRestartOutput();
     void ToggleSwitch(int id);
-    uint32_t DeviceVolume();
     PlaybackInfo EngineInfo();
 
     // ---- displays (player_display.cpp) ----
@@ -98,7 +93,6 @@ private:
     void SetListTimeMode(int id);
     void ShowOneTrack();
     void OnCaptionTimer();
-    void SetSliderPosition(int units);
     std::string CurrentName();
 
     // ---- layout, menus, logo (player_layout.cpp) ----
@@ -167,17 +161,10 @@ private:
     bool sourceOpen_ = false;
     char currentName_[kMaxNameLength + 1] = "";
     bool keyboardOrigin_ = false;
-    bool restoreVolume_ = false;
-    uint32_t storedVolume_ = 0;
-    int volumePreset_ = 100;
-    bool ownVolumeChange_ = false;
-    bool positionUpdatesOn_ = true;
-    bool seekRunning_ = false;
     bool ended_ = false;
     bool closeAtEnd_ = false;
     bool playNow_ = false;
     uint32_t durationLimit_ = 0;
-    int sliderTick_ = 0;
     uint32_t trackTotal_ = 0;  // T of the displays, whole ms
     bool remainingTime_ = false;
     bool remainingListTime_ = false;
@@ -211,10 +198,11 @@ private:
     HICON smallIcon_ = nullptr;
     HFONT timeFont_ = nullptr;
     HFONT nameFont_ = nullptr;
-    HMIXER mixer_ = nullptr;
     UINT taskbarCreated_ = 0;
     ToolTips tips_;
     BitmapButtons bitmaps_;
+    VolumeControl volume_{engine_, bitmaps_};
+    PositionSlider positionSlider_;
     int widestTrack_ = 0;
 
     // Tray icons.

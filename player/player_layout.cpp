@@ -106,12 +106,8 @@ HFONT DerivedFont(HWND window, int heightPercent, int weight) {
 void CPlayerDialog::BuildControls() {
     for (const ButtonPicture& picture : kButtonPictures) bitmaps_.SetButton(Item(picture.id), picture.bitmap);
 
-    ::SendMessageA(Item(IDC_VOLUME), TBM_SETRANGE, FALSE, MAKELPARAM(0, 8191));
-    ::SendMessageA(Item(IDC_VOLUME), TBM_SETPAGESIZE, 0, 1024);
-    ::SendMessageA(Item(IDC_VOLUME), TBM_SETLINESIZE, 0, 128);
-    ::SendMessageA(Item(IDC_POSITION), TBM_SETRANGE, TRUE, MAKELPARAM(0, 0));
-    ::SendMessageA(Item(IDC_POSITION), TBM_SETPAGESIZE, 0, 10);
-    ShowVolume(DeviceVolume());
+    positionSlider_.Attach(Item(IDC_POSITION));
+    volume_.Attach(Handle(), Item(IDC_VOLUME), Item(IDC_VOLUME_PICTURE));
 
     timeFont_ = DerivedFont(Handle(), 150, FW_BOLD);
     nameFont_ = DerivedFont(Handle(), 100, FW_BOLD);

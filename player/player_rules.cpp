@@ -14,6 +14,13 @@ uint32_t VolumeWithoutPreset(uint32_t volume, int preset) {
     return static_cast<uint32_t>(stored > 65535 ? 65535 : stored);
 }
 
+uint32_t OpeningVolume(std::optional<uint32_t> restored, uint16_t keptLeft, uint16_t keptRight,
+                       uint32_t device) {
+    if (restored) return *restored;
+    uint32_t kept = keptLeft > keptRight ? keptLeft : keptRight;
+    return kept != 0 ? kept : device;
+}
+
 bool SavedPositionFits(long x, long y, long width, const ScreenArea& desktop) {
     return y >= desktop.top && y + 5 <= desktop.bottom && x + 5 <= desktop.right &&
            x + width - 5 >= desktop.left;

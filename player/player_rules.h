@@ -3,11 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace plyvane {
 
 // Device volumes are 0..65535 per channel; presets are percent (0 = 100).
+inline constexpr uint32_t kMaxDeviceVolume = 65535;
+inline constexpr int kVolumeSliderMaximum = 8191;
 inline int EffectivePreset(int percent) { return percent <= 0 ? 100 : percent; }
+
+// The volume after an open: the one restored from the last session, else the
+// louder channel of what the engine kept from its last stop, else (nothing
+// kept) the device's.
+uint32_t OpeningVolume(std::optional<uint32_t> restored, uint16_t keptLeft, uint16_t keptRight,
+                       uint32_t device);
 
 // The volume for a new entry: the device volume taken back to 100 % of the
 // previous preset (at most 65535), then scaled to the new preset.
@@ -21,9 +30,12 @@ inline int VolumePictureStep(uint32_t volume) {
     int step = static_cast<int>(volume / 13108);
     return step > 4 ? 4 : step;
 }
-inline int VolumeSliderPosition(uint32_t volume) { return static_cast<int>((volume / 8) & 0x1FFF); }
+inline int VolumeSliderPosition(uint32_t volume) {
+    return static_cast<int>((volume / 8) & kVolumeSliderMaximum);
+}
 inline uint32_t VolumeFromSlider(int position) {
-    return static_cast<uint32_t>(position < 0 ? 0 : position > 8191 ? 8191 : position) * 8;
+    int clamped = position < 0 ? 0 : position > kVolumeSliderMaximum ? kVolumeSliderMaximum : position;
+    return static_cast<uint32_t>(clamped) * 8;
 }
 
 struct ScreenArea {

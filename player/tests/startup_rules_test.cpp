@@ -76,6 +76,15 @@ TEST(Volume, PresetsScalesAndStoredVolume) {
     EXPECT_EQ(VolumeSliderPosition(65535), 8191);
     EXPECT_EQ(VolumeSliderPosition(8), 1);
     EXPECT_EQ(VolumeFromSlider(8191), 65528u);
+    EXPECT_EQ(VolumeFromSlider(9000), 65528u);
+    EXPECT_EQ(VolumeFromSlider(-1), 0u);
+}
+
+TEST(Volume, OpeningVolumeTakesTheRestoredThenTheKeptThenTheDevices) {
+    EXPECT_EQ(OpeningVolume(0u, 30000, 40000, 50000), 0u);  // a stored silence stays silent
+    EXPECT_EQ(OpeningVolume(std::nullopt, 30000, 40000, 50000), 40000u);
+    EXPECT_EQ(OpeningVolume(std::nullopt, 40000, 30000, 50000), 40000u);
+    EXPECT_EQ(OpeningVolume(std::nullopt, 0, 0, 50000), 50000u);
 }
 
 TEST(WindowPosition, SavedCornerMustKeepTheWindowOnTheDesktop) {
