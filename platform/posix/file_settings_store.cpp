@@ -69,11 +69,6 @@ private:
 };
 }  // namespace
 
-bool FileSettingsStore::FileIdentity::operator==(const FileIdentity& other) const {
-    return exists == other.exists && device == other.device && inode == other.inode &&
-           size == other.size && modifiedNs == other.modifiedNs;
-}
-
 FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path)) {}
 
 std::string FileSettingsStore::DefaultPath() {
@@ -123,12 +118,7 @@ void FileSettingsStore::Refresh() {
         } else if (info.st_size > kLargestSettingsFile) {
             readError = EFBIG;
         } else {
-            identity.exists = true;
-            identity.device = info.st_dev;
-            identity.inode = info.st_ino;
-            identity.size = info.st_size;
-            identity.modifiedNs =
-                static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+            identity = FileIdentity::Of(info);
             if (loadedOnce_ && identity == loaded_) {
                 ::close(fd);
                 return;

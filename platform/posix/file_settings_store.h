@@ -15,8 +15,8 @@
 
 #include <mutex>
 #include <string>
-#include <sys/types.h>
 
+#include "file_identity.h"
 #include "settings_file_format.h"
 #include "settings_store.h"
 
@@ -44,15 +44,6 @@ public:
 
 private:
     enum class Health { kMissing, kHealthy, kDamaged, kUnreadable };
-
-    struct FileIdentity {
-        bool exists = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        long long modifiedNs = 0;
-        bool operator==(const FileIdentity& other) const;
-    };
 
     // Brings the document up to date with the file; reports a damaged or
     // unreadable file once. Called with mutex_ held; the report is queued in
