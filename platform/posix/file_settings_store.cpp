@@ -318,40 +318,36 @@ bool FileSettingsStore::DeleteValue(const char* key, const char* name) {
     return result == StoreWriteResult::kWritten;
 }
 
-bool FileSettingsStore::ReadString(const char* key, const char* name, std::string& text) {
+template <typename Take>
+bool FileSettingsStore::ReadValue(const char* key, const char* name, Take take) {
     bool found = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         Refresh();
         SettingsFileKey* entry = document_.FindKey(key != nullptr ? key : "");
-        SettingsFileValue* value =
+        const SettingsFileValue* value =
             entry != nullptr ? SettingsDocument::FindValue(*entry, name != nullptr ? name : "")
                              : nullptr;
-        if (value != nullptr && value->isText) {
-            text = value->text;
-            found = true;
-        }
+        found = value != nullptr && take(*value);
     }
     ShowPendingReport();
     return found;
 }
 
+bool FileSettingsStore::ReadString(const char* key, const char* name, std::string& text) {
+    return ReadValue(key, name, [&text](const SettingsFileValue& value) {
+        if (!value.isText) return false;
+        text = value.text;
+        return true;
+    });
+}
+
 bool FileSettingsStore::ReadDword(const char* key, const char* name, uint32_t& number) {
-    bool found = false;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Refresh();
-        SettingsFileKey* entry = document_.FindKey(key != nullptr ? key : "");
-        SettingsFileValue* value =
-            entry != nullptr ? SettingsDocument::FindValue(*entry, name != nullptr ? name : "")
-                             : nullptr;
-        if (value != nullptr && !value->isText) {
-            number = value->number;
-            found = true;
-        }
-    }
-    ShowPendingReport();
-    return found;
+    return ReadValue(key, name, [&number](const SettingsFileValue& value) {
+        if (value.isText) return false;
+        number = value.number;
+        return true;
+    });
 }
 
 SettingsStore& PlatformSettingsStore() {

@@ -55,6 +55,10 @@ private:
     // returns false when nothing is to be written.
     template <typename Change>
     StoreWriteResult Modify(const char* key, Change change);
+    // Runs `take` on the value named `name` under `key` in the up-to-date
+    // document; false when there is none or `take` refuses its type.
+    template <typename Take>
+    bool ReadValue(const char* key, const char* name, Take take);
 
     bool KeepDamagedFileAside();
     bool WriteFileAtomically(const std::string& target, const std::string& bytes);
