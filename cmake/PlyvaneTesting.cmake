@@ -41,3 +41,27 @@ function(plyvane_add_gtest name)
     add_test(NAME ${name}
         COMMAND ${name} --gtest_output=xml:${PLYVANE_TEST_RESULTS_DIR}/${name}.xml)
 endfunction()
+
+# A window test of the Windows build, under Wine and Xvfb: its sources with
+# the window driver, the UI thread and every resource of the program.
+# Screenshots go to test-results/gui/. The window tests share the registry
+# of the prefix, so they run one at a time, after Wine is told to draw the
+# window frames.
+function(plyvane_add_window_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    plyvane_runtime_path(gui_dir "${CMAKE_BINARY_DIR}/test-results/gui")
+    string(REPLACE "/" "\\\\" gui_dir "${gui_dir}")
+    plyvane_add_gtest(${name}
+        SOURCES
+            ${ARG_SOURCES}
+            ${CMAKE_SOURCE_DIR}/settings/tests/ui_thread.cpp
+            ${CMAKE_SOURCE_DIR}/player/tests/window_driver.cpp
+            $<TARGET_OBJECTS:plyvane_resources>
+        LIBS ${ARG_LIBS} shell32 winmm version)
+    target_include_directories(${name} PRIVATE
+        ${CMAKE_SOURCE_DIR}/settings/tests ${CMAKE_SOURCE_DIR}/player/tests)
+    target_compile_definitions(${name} PRIVATE PLYVANE_PLAYER_EXE="" PLYVANE_GUI_DIR="${gui_dir}")
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-results/gui)
+    set_tests_properties(${name} PROPERTIES
+        RUN_SERIAL TRUE TIMEOUT 300 FIXTURES_REQUIRED wine_window_frames)
+endfunction()
