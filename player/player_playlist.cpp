@@ -45,6 +45,8 @@ bool PlayerListHost::CloseAtEnd() { return window_.closeAtEnd_; }
 
 void PlayerListHost::EndProgram() { window_.EndDialog(IDCANCEL); }
 
+bool PlayerListHost::EndedWithoutSound() { return !engine_.ProducedSound(); }
+
 void PlayerListHost::ClearTrackList() {
     HWND list = window_.Item(IDC_TRACK_LIST);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);

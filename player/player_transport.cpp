@@ -113,7 +113,8 @@ void CPlayerDialog::OnPrevious() { playlist_.Previous(); }
 void CPlayerDialog::AdvancePlaylist(AdvanceCause cause) {
     ended_ = false;
     if (playlist_.AdvancePlaylist(cause)) return;
-    if (playlist_.Endless()) {
+    // A stream that never sounded is not started again and again.
+    if (playlist_.Endless() && engine_.ProducedSound()) {
         StartOrResume();  // the engine opens the ended stream again
     } else if (closeAtEnd_) {
         EndDialog(IDCANCEL);

@@ -273,6 +273,49 @@ TEST_F(PlaylistPlaybackTest, AnEntryThatFailsNowIsExcludedAndTheUserAsked) {
     EXPECT_EQ(Questions(), 2);
 }
 
+// Entries that open but end without a sample are excluded as failed opens
+// are: an endless list of them ends instead of playing nothing for ever,
+// and the entries that sound play on.
+TEST_F(PlaylistPlaybackTest, EntriesThatEndWithoutASoundAreExcluded) {
+    store.WriteDword(kConfigurationKey, "DisableContinuous", 1);
+    for (bool random : {false, true}) {
+        SCOPED_TRACE(random);
+        RecordingHost silentHost;
+        for (int n = 1; n <= 3; ++n) silentHost.silent.push_back(Path(n));
+        silentHost.closeAtEnd = true;
+        PlaylistPlayback playback(silentHost);
+        const std::string list = MakeList(3, {}, "silent.pls");
+        for (int n = 1; n <= 3; ++n) silentHost.prober.Add(Path(n), 1000);
+        ASSERT_TRUE(playback.LoadPlaylist(list));
+        playback.SetRandom(random);
+        playback.SetEndless(true);
+        playback.PlayFirstEntry();
+        for (int i = 0; i < 10 && !silentHost.log.empty() && silentHost.log.back() != "end-program"; ++i)
+            playback.AdvancePlaylist(AdvanceCause::kEndOfStream);
+        EXPECT_EQ(silentHost.opened.size(), 3u);
+        EXPECT_FALSE(playback.Queue().AnyPlayable());
+        ASSERT_GE(silentHost.log.size(), 3u);
+        const std::vector<std::string> tail(silentHost.log.end() - 3, silentHost.log.end());
+        EXPECT_EQ(tail, (std::vector<std::string>{"close", "preset-100", "end-program"}));
+    }
+    EXPECT_EQ(Questions(), 0);
+
+    PlaylistPlayback playback(host);
+    ASSERT_TRUE(playback.LoadPlaylist(MakeList(4)));
+    host.silent = {Path(2), Path(3)};
+    playback.SetEndless(true);
+    playback.PlayFirstEntry();
+    for (int i = 0; i < 5; ++i) playback.AdvancePlaylist(AdvanceCause::kEndOfStream);
+    EXPECT_EQ(OpenedPaths(), (std::vector<std::string>{Path(1), Path(2), Path(3), Path(4), Path(1), Path(4)}));
+    EXPECT_EQ(host.lines[1], "n2");  // the line stays; the entry is greyed
+    EXPECT_FALSE(playback.Queue().IsPlayable(2));
+    EXPECT_FALSE(playback.Queue().IsPlayable(3));
+    // A stream that ends after it sounded is no failure.
+    playback.AdvancePlaylist(AdvanceCause::kEndOfStream);
+    EXPECT_TRUE(playback.Queue().IsPlayable(4));
+    EXPECT_EQ(Questions(), 0);
+}
+
 TEST_F(PlaylistPlaybackTest, AListThatCannotPlayAtAllEndsQuietly) {
     PlaylistPlayback playback(host);
     ASSERT_TRUE(playback.LoadPlaylist(MakeList(3, {1, 2, 3})));
