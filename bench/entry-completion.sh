@@ -8,28 +8,8 @@
 #   bench/entry-completion.sh [--rounds N] [--entries N]
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-rounds=5
-entries=1000
-usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
-while [ $# -gt 0 ]; do
-    case $1 in
-        --rounds) rounds=${2:?}; shift 2 ;;
-        --entries) entries=${2:?}; shift 2 ;;
-        -h|--help) usage ;;
-        *) echo "entry-completion.sh: unknown argument '$1'" >&2; usage ;;
-    esac
-done
-
-native=$root/build/native/bin/entry_completion_bench
-win32=$root/build/win32/bin/entry_completion_bench.exe
-if [ ! -x "$native" ]; then
-    echo "entry-completion.sh: no $native; build it first: cmake --preset native && cmake --build --preset native --target entry_completion_bench" >&2
-    exit 1
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/bench_common.sh"
+bench_start entry_completion_bench 1000 "$@"
 mapfile -t streams < <(ls "$root"/tests/data/layer2/*.mp2 "$root"/tests/data/layer3/*.mp3 "$root"/info/tests/data/*.mp3)
 for ((i = 1; i <= entries; i++)); do
     stream=${streams[$(((i - 1) % ${#streams[@]}))]}

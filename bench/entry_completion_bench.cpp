@@ -13,13 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "audio_engine.h"
 #include "engine_entry_prober.h"
 #include "entry_import.h"
-#include "notification_queue.h"
 #include "playlist_entry.h"
-#include "simulated_clock.h"
-#include "virtual_wave_device.h"
+#include "simulated_engine.h"
 
 namespace {
 
@@ -56,13 +53,8 @@ int main(int argc, char** argv) {
     }
 
     // The probe needs no device: the engine runs on simulated ports.
-    SimulatedClock clock;
-    VirtualWaveDevice device{clock};
-    SimulatedTimer timer{clock};
-    SimulatedThread thread{clock};
-    NotificationQueue notifications;
-    AudioEngine engine{EnginePorts{device, device, timer, thread, clock, notifications}};
-    EngineEntryProber prober(engine);
+    SimulatedEngine simulated;
+    EngineEntryProber prober(simulated.engine);
     const EditorServices services{PlatformFileSystem(), PlatformIniProfile(), prober, NoProgressWindows(), nullptr};
 
     std::vector<double> completionTimes;

@@ -8,28 +8,8 @@
 #   bench/playlist-scan.sh [--rounds N] [--entries N]
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-rounds=5
-entries=100
-usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
-while [ $# -gt 0 ]; do
-    case $1 in
-        --rounds) rounds=${2:?}; shift 2 ;;
-        --entries) entries=${2:?}; shift 2 ;;
-        -h|--help) usage ;;
-        *) echo "playlist-scan.sh: unknown argument '$1'" >&2; usage ;;
-    esac
-done
-
-native=$root/build/native/bin/playlist_scan_bench
-win32=$root/build/win32/bin/playlist_scan_bench.exe
-if [ ! -x "$native" ]; then
-    echo "playlist-scan.sh: no $native; build it first: cmake --preset native && cmake --build --preset native --target playlist_scan_bench" >&2
-    exit 1
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/bench_common.sh"
+bench_start playlist_scan_bench 100 "$@"
 mapfile -t streams < <(ls "$root"/tests/data/layer2/*.mp2 "$root"/tests/data/layer3/*.mp3)
 : > "$work/list.m3u"
 printf '[playlist]\r\nNumberOfEntries=%d\r\n' "$entries" > "$work/list.pls"

@@ -9,13 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "audio_engine.h"
 #include "engine_entry_prober.h"
-#include "notification_queue.h"
 #include "playlist_file.h"
 #include "playlist_scan.h"
-#include "simulated_clock.h"
-#include "virtual_wave_device.h"
+#include "simulated_engine.h"
 
 namespace {
 
@@ -40,13 +37,8 @@ int main(int argc, char** argv) {
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
     // The probe needs no device: the engine runs on simulated ports.
-    SimulatedClock clock;
-    VirtualWaveDevice device{clock};
-    SimulatedTimer timer{clock};
-    SimulatedThread thread{clock};
-    NotificationQueue notifications;
-    AudioEngine engine{EnginePorts{device, device, timer, thread, clock, notifications}};
-    EngineEntryProber prober(engine);
+    SimulatedEngine simulated;
+    EngineEntryProber prober(simulated.engine);
     NoProgress progress;
 
     std::vector<double> times;

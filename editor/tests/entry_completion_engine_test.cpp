@@ -7,17 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "audio_engine.h"
 #include "editor_test_support.h"
 #include "engine_entry_prober.h"
 #include "entry_import.h"
 #include "memory_settings_store.h"
-#include "notification_queue.h"
 #include "playlist_entry.h"
 #include "recording_message_box.h"
 #include "settings_store.h"
-#include "simulated_clock.h"
-#include "virtual_wave_device.h"
+#include "simulated_engine.h"
 
 namespace plyvane {
 namespace {
@@ -25,16 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Stream;
 using testing::TaggedStream;
-
-// The engine over simulated ports: the probe needs no device.
-struct ProbeEngine {
-    SimulatedClock clock;
-    VirtualWaveDevice device{clock};
-    SimulatedTimer timer{clock};
-    SimulatedThread thread{clock};
-    NotificationQueue notifications;
-    AudioEngine engine{EnginePorts{device, device, timer, thread, clock, notifications}};
-};
 
 class EngineCompletion : public ::testing::Test {
 protected:
@@ -50,7 +37,7 @@ protected:
 
     MemorySettingsStore store;
     RecordingMessageBox boxes;
-    ProbeEngine probe;
+    SimulatedEngine probe;
     EngineEntryProber prober{probe.engine};
     EditorList list;
 

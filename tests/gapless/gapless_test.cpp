@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "audio_engine.h"
 #include "continuous_lists.h"
 #include "decoder.h"
 #include "engine_entry_prober.h"
@@ -24,14 +23,12 @@
 #include "memory_byte_source.h"
 #include "memory_settings_store.h"
 #include "message_box.h"
-#include "notification_queue.h"
 #include "playlist_file.h"
 #include "playlist_queue.h"
 #include "playlist_scan.h"
 #include "settings_store.h"
-#include "simulated_clock.h"
+#include "simulated_engine.h"
 #include "stream_extent.h"
-#include "virtual_wave_device.h"
 
 namespace plyvane {
 namespace {
@@ -157,13 +154,8 @@ protected:
 TEST_F(GaplessStreams, DurationsAreTheSourcesAndTheListTotalIsTheirSum) {
     MemorySettingsStore store;
     ScopedSettingsStore storeInstalled(store);
-    SimulatedClock clock;
-    VirtualWaveDevice device{clock};
-    SimulatedTimer timer{clock};
-    SimulatedThread thread{clock};
-    NotificationQueue notifications;
-    AudioEngine engine{EnginePorts{device, device, timer, thread, clock, notifications}};
-    EngineEntryProber prober(engine);
+    SimulatedEngine simulated;
+    EngineEntryProber prober(simulated.engine);
 
     const std::vector<SourceLength> streams = DurationStreams();
     ASSERT_EQ(streams.size(), 18u);

@@ -24,45 +24,13 @@ while [[ $# -gt 0 && $1 != -- ]]; do decode+=("$1"); shift; done
 shift
 run_test=("$@")
 
-for tool in pulseaudio pactl parec python3; do
-    command -v "$tool" >/dev/null || { echo "skip: $tool is not installed"; exit 77; }
-done
+source "$here/sound_common.sh"
+sound_require_tools
 [[ -n ${DISPLAY:-} ]] || { echo "skip: no X display for the player window"; exit 77; }
-
-rm -rf "$work"
-mkdir -p "$work/runtime"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-}
-trap cleanup EXIT
-
-if ! "${decode[@]}" >"$work/reference.raw" 2>"$work/decode.log"; then
-    echo "FAIL: the reference decode failed"
-    cat "$work/decode.log"
-    exit 1
-fi
-
-socket=$work/runtime/native
-export PULSE_RUNTIME_PATH=$work/runtime
-export PULSE_SERVER=unix:$socket
-HOME=$work pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
-    --load="module-null-sink rate=48000 norewinds=1" \
-    --load="module-native-protocol-unix socket=$socket auth-anonymous=1" \
-    --load="module-cli-protocol-unix socket=$work/runtime/cli" >"$work/pulseaudio.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
-if ! pactl info >/dev/null 2>&1; then
-    echo "FAIL: the PulseAudio server did not start"
-    cat "$work/pulseaudio.log"
-    exit 1
-fi
-parec --latency-msec=20 -d null.monitor --format=s16le --rate=48000 --channels=2 --raw \
-    >"$work/recording.raw" 2>"$work/parec.log" &
-pids+=($!)
-sleep 1
+sound_fresh_workdir "$work"
+sound_decode_reference "$work" "${decode[@]}"
+sound_start_server "$work" "rate=48000 norewinds=1" "module-cli-protocol-unix socket=$work/runtime/cli" || exit 1
+sound_start_recorder "$work" 48000
 
 : >"$work/kills.log"
 # Started by a Windows program, so by the interpreter's own path (Wine hands
@@ -72,8 +40,7 @@ export PLYVANE_KILL_SINK_INPUTS="$python $here/kill_sink_inputs.py $work/runtime
 status=0
 "${run_test[@]}" </dev/null >"$work/test.log" 2>&1 || status=$?
 sleep 1
-cleanup
-pids=()
+sound_stop
 if ((status != 0)) || grep -q "SKIPPED" "$work/test.log"; then
     echo "FAIL: the window test failed or did not run ($status)"
     cat "$work/test.log"

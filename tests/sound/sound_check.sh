@@ -8,10 +8,8 @@
 # DECODE_CMD writes the stream's PCM (16-bit stereo, 44.1 kHz) to stdout;
 # PLAY_CMD plays it. With --win98, the Wine prefix of the given wine-run.sh
 # command reports Windows 98 (the device callback method needs it).
-# The server and the recorder belong to this script and are stopped by their
-# pids. The sink never rewinds (a rewind rewrites audio the monitor has
-# already passed on, so the start of a stream would be missing from the
-# recording), and the recorder runs a second before and after the player.
+# The server and the recorder are the script's own (sound_common.sh); the
+# recorder runs a second before and after the player.
 # Exit 0 pass, 1 fail, 77 skip.
 set -uo pipefail
 
@@ -30,28 +28,10 @@ while [[ $# -gt 0 && $1 != -- ]]; do decode+=("$1"); shift; done
 shift
 play=("$@")
 
-for tool in pulseaudio pactl parec python3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skip: $tool is not installed"
-        exit 77
-    fi
-done
-
-rm -rf "$work"
-mkdir -p "$work"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-}
-trap cleanup EXIT
-
-if ! "${decode[@]}" >"$work/reference.raw" 2>"$work/decode.log"; then
-    echo "FAIL: the reference decode failed"
-    cat "$work/decode.log"
-    exit 1
-fi
+source "$here/sound_common.sh"
+sound_require_tools
+sound_fresh_workdir "$work"
+sound_decode_reference "$work" "${decode[@]}"
 if ((${#win98[@]})); then
     "${win98[@]}" reg add 'HKCU\Software\Wine' /v Version /d win98 /f >"$work/win98.log" 2>&1 \
         || { echo "FAIL: cannot set the Wine prefix to Windows 98"; cat "$work/win98.log"; exit 1; }
@@ -60,31 +40,13 @@ fi
 # One attempt: a fresh server, the recorder, the player, the comparison.
 attempt() {
     local run=$work/attempt$1
-    mkdir -p "$run/runtime"
-    local socket=$run/runtime/native
-    export PULSE_RUNTIME_PATH=$run/runtime
-    export PULSE_SERVER=unix:$socket
-    HOME=$run pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
-        --load="module-null-sink norewinds=1" \
-        --load="module-native-protocol-unix socket=$socket auth-anonymous=1" >"$run/pulseaudio.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
-    if ! pactl info >/dev/null 2>&1; then
-        echo "FAIL: the PulseAudio server did not start"
-        cat "$run/pulseaudio.log"
-        return 1
-    fi
-
-    parec --latency-msec=20 -d null.monitor --format=s16le --rate=44100 --channels=2 --raw \
-        >"$run/recording.raw" 2>"$run/parec.log" &
-    pids+=($!)
-    sleep 1
+    sound_start_server "$run" "norewinds=1" || return 1
+    sound_start_recorder "$run" 44100
 
     local status=0
     "${play[@]}" </dev/null >"$run/play.log" 2>&1 || status=$?
     sleep 1
-    cleanup
-    pids=()
+    sound_stop
     if ((status != 0)); then
         echo "FAIL: the player exited with $status"
         cat "$run/play.log"

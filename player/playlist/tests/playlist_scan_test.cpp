@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "audio_engine.h"
 #include "engine_entry_prober.h"
 #include "memory_settings_store.h"
-#include "notification_queue.h"
 #include "playlist_file.h"
 #include "playlist_scan.h"
 #include "playlist_test_support.h"
 #include "recording_message_box.h"
 #include "settings_store.h"
-#include "simulated_clock.h"
-#include "virtual_wave_device.h"
+#include "simulated_engine.h"
 
 namespace plyvane {
 namespace {
@@ -29,23 +26,13 @@ std::string Stream(const std::string& relative) {
     return (fs::path(PLYVANE_SOURCE_DIR) / "tests" / "data" / relative).make_preferred().string();
 }
 
-// The engine over simulated ports: the probe needs no device.
-struct ProbeEngine {
-    SimulatedClock clock;
-    VirtualWaveDevice device{clock};
-    SimulatedTimer timer{clock};
-    SimulatedThread thread{clock};
-    NotificationQueue notifications;
-    AudioEngine engine{EnginePorts{device, device, timer, thread, clock, notifications}};
-};
-
 TEST(PlaylistScanThroughTheEngine, StreamsGetTheirLengthAndEverythingElseIsExcluded) {
     MemorySettingsStore store;
     ScopedSettingsStore storeInstalled(store);
     RecordingMessageBox boxes;
     ScopedMessageBox boxesInstalled(boxes);
     TestFolder folder;
-    ProbeEngine probe;
+    SimulatedEngine probe;
     EngineEntryProber prober(probe.engine);
 
     fs::create_directories(folder.Path("a folder.mp3"));
