@@ -100,7 +100,7 @@ void CPlayerDialog::ShowTrackDisplays(const TrackDisplays& displays) {
         ShowOneTrack();
         return;
     }
-    if (layout_ == 0) SetNarrowWidth(false);
+    if (layout_ == DialogState::kLarge) SetNarrowWidth(false);
     char number[16];
     FormatText(number, sizeof number, "%d ", displays.counters.track);
     ::SetDlgItemTextA(Handle(), IDC_TRACK, number);

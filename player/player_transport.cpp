@@ -144,6 +144,8 @@ void CPlayerDialog::OnOpen() {
 }
 
 void CPlayerDialog::OnDropFiles(HDROP drop) {
+    if (DeferWhileBusy(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) return;
+    BusyScope busy(*this);
     OnStop(false);
     engine_.ClosePlayback();
     sourceOpen_ = false;
