@@ -46,6 +46,8 @@ bool ParseRange(const std::string& text, int low, int high, int& value) {
 // Walks the arguments after the command word, splitting "--name=value".
 class ArgumentReader {
 public:
+    enum class Next { kOption, kEnd, kFailed };
+
     ArgumentReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
 
     bool Done() const { return next_ >= argc_; }
@@ -74,13 +76,69 @@ public:
             }
         }
     }
+    // The next option, split into name and value; the file names before it
+    // (what does not start with '-', "-" alone, anything after "--") go to
+    // files. kEnd when the arguments are used up, kFailed on an empty name.
+    Next NextOption(std::vector<std::string>& files, std::string& argument, std::string& name, std::string& value,
+                    std::string& error) {
+        while (!Done()) {
+            argument = Take();
+            if (optionsEnded_ || argument.size() < 2 || argument[0] != '-') {
+                if (argument.empty()) {
+                    error = "empty file name";
+                    return Next::kFailed;
+                }
+                files.push_back(argument);
+            } else if (argument == "--") {
+                optionsEnded_ = true;
+            } else {
+                Split(argument, name, value);
+                return Next::kOption;
+            }
+        }
+        return Next::kEnd;
+    }
 
 private:
     int argc_;
     const char* const* argv_;
     int next_ = 2;
     bool hadInline_ = false;
+    bool optionsEnded_ = false;
 };
+
+// An option that takes a number: one of a list of choices, or else any in
+// [low, high].
+struct NumericOption {
+    const char* name;
+    int* target;
+    int low;
+    int high;
+    const int* allowed;  // or null for the range
+    const char* shown;
+};
+
+// Sets the numeric option called `name` from its value; false, with the
+// error, when the command has no such option or the value is not allowed.
+template <std::size_t N>
+bool SetNumeric(ArgumentReader& args, const NumericOption (&options)[N], const std::string& argument,
+                const std::string& name, std::string& value, const char* command, std::string& error) {
+    const NumericOption* match = nullptr;
+    for (const NumericOption& option : options)
+        if (name == option.name) match = &option;
+    if (match == nullptr) {
+        error = "unknown option '" + argument + "' for " + command;
+        return false;
+    }
+    if (!args.TakeValue(name, value, error)) return false;
+    const bool ok = match->allowed != nullptr ? ParseChoice(value, match->allowed, *match->target)
+                                              : ParseRange(value, match->low, match->high, *match->target);
+    if (!ok) {
+        error = std::string(match->name) + " must be " + match->shown + ", not '" + value + "'";
+        return false;
+    }
+    return true;
+}
 
 bool SetFile(std::string& file, const std::string& argument, std::string& error) {
     if (!file.empty()) {
@@ -118,24 +176,22 @@ bool ParseInfo(ArgumentReader& args, InfoOptions& info, std::string& error) {
 }
 
 bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error) {
-    bool optionsEnded = false;
+    static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
+    static const int kQualities[] = {0, 1, 2, 3, kEndOfChoices};
+    static const int kBits[] = {8, 16, kEndOfChoices};
+    static const int kChannels[] = {1, 2, kEndOfChoices};
+    const NumericOption numerics[] = {
+        {"--divisor", &decode.divisor, 0, 0, kDivisors, "1, 2 or 4"},
+        {"--quality", &decode.quality, 0, 0, kQualities, "0, 1, 2 or 3"},
+        {"--bits", &decode.bits, 0, 0, kBits, "8 or 16"},
+        {"--channels", &decode.channels, 0, 0, kChannels, "1 or 2"},
+    };
     bool haveOutput = false;
-    while (!args.Done()) {
-        std::string argument = args.Take();
-        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            if (argument.empty()) {
-                error = "empty file name";
-                return false;
-            }
-            decode.files.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string name, value;
-        args.Split(argument, name, value);
+    std::string argument, name, value;
+    for (;;) {
+        const ArgumentReader::Next next = args.NextOption(decode.files, argument, name, value, error);
+        if (next == ArgumentReader::Next::kFailed) return false;
+        if (next == ArgumentReader::Next::kEnd) break;
         if (name == "-o" || name == "--output") {
             if (haveOutput) {
                 error = "more than one output";
@@ -150,34 +206,7 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
             haveOutput = true;
             continue;
         }
-        struct Numeric {
-            const char* name;
-            int* target;
-            const int* allowed;
-            const char* shown;
-        };
-        static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
-        static const int kQualities[] = {0, 1, 2, 3, kEndOfChoices};
-        static const int kBits[] = {8, 16, kEndOfChoices};
-        static const int kChannels[] = {1, 2, kEndOfChoices};
-        const Numeric numerics[] = {
-            {"--divisor", &decode.divisor, kDivisors, "1, 2 or 4"},
-            {"--quality", &decode.quality, kQualities, "0, 1, 2 or 3"},
-            {"--bits", &decode.bits, kBits, "8 or 16"},
-            {"--channels", &decode.channels, kChannels, "1 or 2"},
-        };
-        const Numeric* match = nullptr;
-        for (const Numeric& numeric : numerics)
-            if (name == numeric.name) match = &numeric;
-        if (match == nullptr) {
-            error = "unknown option '" + argument + "' for decode";
-            return false;
-        }
-        if (!args.TakeValue(name, value, error)) return false;
-        if (!ParseChoice(value, match->allowed, *match->target)) {
-            error = std::string(match->name) + " must be " + match->shown + ", not '" + value + "'";
-            return false;
-        }
+        if (!SetNumeric(args, numerics, argument, name, value, "decode", error)) return false;
     }
     if (decode.files.empty()) {
         error = "decode needs a FILE";
@@ -191,23 +220,22 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
 }
 
 bool ParsePlay(ArgumentReader& args, PlayOptions& play, std::string& error) {
-    bool optionsEnded = false;
-    while (!args.Done()) {
-        std::string argument = args.Take();
-        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            if (argument.empty()) {
-                error = "empty file name";
-                return false;
-            }
-            play.files.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string name, value;
-        args.Split(argument, name, value);
+    static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
+    static const int kBits[] = {8, 16, kEndOfChoices};
+    const NumericOption numerics[] = {
+        {"--buffers", &play.buffers, 2, 128, nullptr, "2 to 128"},
+        {"--frames", &play.framesPerBuffer, 1, 128, nullptr, "1 to 128"},
+        {"--divisor", &play.divisor, 0, 0, kDivisors, "1, 2 or 4"},
+        {"--quality", &play.quality, 0, 3, nullptr, "0, 1, 2 or 3"},
+        {"--bits", &play.bits, 0, 0, kBits, "8 or 16"},
+        {"--channels", &play.channels, 1, 2, nullptr, "1 or 2"},
+        {"--device", &play.device, -1, 31, nullptr, "-1 to 31"},
+    };
+    std::string argument, name, value;
+    for (;;) {
+        const ArgumentReader::Next next = args.NextOption(play.files, argument, name, value, error);
+        if (next == ArgumentReader::Next::kFailed) return false;
+        if (next == ArgumentReader::Next::kEnd) break;
         if (name == "--method") {
             if (!args.TakeValue(name, value, error)) return false;
             if (value == "timer" || value == "1") {
@@ -222,39 +250,7 @@ bool ParsePlay(ArgumentReader& args, PlayOptions& play, std::string& error) {
             }
             continue;
         }
-        struct Numeric {
-            const char* name;
-            int* target;
-            int low;
-            int high;
-            const int* allowed;  // or null for the range
-            const char* shown;
-        };
-        static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
-        static const int kBits[] = {8, 16, kEndOfChoices};
-        const Numeric numerics[] = {
-            {"--buffers", &play.buffers, 2, 128, nullptr, "2 to 128"},
-            {"--frames", &play.framesPerBuffer, 1, 128, nullptr, "1 to 128"},
-            {"--divisor", &play.divisor, 0, 0, kDivisors, "1, 2 or 4"},
-            {"--quality", &play.quality, 0, 3, nullptr, "0, 1, 2 or 3"},
-            {"--bits", &play.bits, 0, 0, kBits, "8 or 16"},
-            {"--channels", &play.channels, 1, 2, nullptr, "1 or 2"},
-            {"--device", &play.device, -1, 31, nullptr, "-1 to 31"},
-        };
-        const Numeric* match = nullptr;
-        for (const Numeric& numeric : numerics)
-            if (name == numeric.name) match = &numeric;
-        if (match == nullptr) {
-            error = "unknown option '" + argument + "' for play";
-            return false;
-        }
-        if (!args.TakeValue(name, value, error)) return false;
-        const bool ok = match->allowed != nullptr ? ParseChoice(value, match->allowed, *match->target)
-                                                  : ParseRange(value, match->low, match->high, *match->target);
-        if (!ok) {
-            error = std::string(match->name) + " must be " + match->shown + ", not '" + value + "'";
-            return false;
-        }
+        if (!SetNumeric(args, numerics, argument, name, value, "play", error)) return false;
     }
     if (play.files.empty()) {
         error = "play needs a FILE";

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "big_endian.h"
 #include "layer3_side_info.h"
 
 namespace plyvane {
@@ -26,12 +27,6 @@ constexpr int kLameCrcAt = 34;
 // side information's size; its fixed part is 26 bytes, the table follows.
 constexpr int kVbriAt = 36;
 constexpr int kVbriFixedBytes = 26;
-
-uint32_t Be(const uint8_t* p, int count) {
-    uint32_t value = 0;
-    for (int i = 0; i < count; ++i) value = value << 8 | p[i];
-    return value;
-}
 
 // The checksum LAME keeps of its tag frame: CRC-16 with the polynomial
 // 0x8005, bits reflected, starting from 0.
@@ -81,8 +76,8 @@ bool IsAscending(const uint8_t* table, int count) {
 void ReadLameTag(const uint8_t* frame, int frameBytes, int tag, FrameHeader header, HeaderFrame& out) {
     if (tag + kLameTagBytes > frameBytes) return;
     const uint8_t* p = frame + tag;
-    if (Crc16(frame, tag + kLameCrcAt) != Be(p + kLameCrcAt, 2)) return;
-    const uint32_t packed = Be(p + kLameDelayAt, 3);
+    if (Crc16(frame, tag + kLameCrcAt) != BigEndian(p + kLameCrcAt, 2)) return;
+    const uint32_t packed = BigEndian(p + kLameDelayAt, 3);
     const uint32_t delay = packed >> 12;
     const uint32_t padding = packed & 0xFFF;
     if (out.frames != 0 &&
@@ -104,7 +99,7 @@ bool ParseXing(const uint8_t* frame, int frameBytes, FrameHeader header, HeaderF
     } else {
         return false;
     }
-    const uint32_t flags = Be(p + 4, 4);
+    const uint32_t flags = BigEndian(p + 4, 4);
     int next = at + 8;
     auto field = [&](uint32_t flag, int size) -> const uint8_t* {
         if (!(flags & flag)) return nullptr;
@@ -112,8 +107,8 @@ bool ParseXing(const uint8_t* frame, int frameBytes, FrameHeader header, HeaderF
         next += size;
         return next <= frameBytes ? frame + start : nullptr;
     };
-    if (const uint8_t* frames = field(kXingFrames, 4)) out.frames = Be(frames, 4);
-    if (const uint8_t* bytes = field(kXingBytes, 4)) out.bytes = Be(bytes, 4);
+    if (const uint8_t* frames = field(kXingFrames, 4)) out.frames = BigEndian(frames, 4);
+    if (const uint8_t* bytes = field(kXingBytes, 4)) out.bytes = BigEndian(bytes, 4);
     const uint8_t* toc = field(kXingToc, 100);
     field(kXingQuality, 4);
     CheckCounts(header, frameBytes, out);
@@ -133,11 +128,11 @@ void ConvertVbriTable(const uint8_t* table, int entries, int entrySize, uint32_t
     int entry = 0;
     for (int percent = 0; percent < 100; ++percent) {
         const uint64_t frame = static_cast<uint64_t>(out.frames) * static_cast<uint64_t>(percent) / 100;
-        uint64_t runBytes = entry < entries ? Be(table + entry * entrySize, entrySize) * uint64_t{scale} : 0;
+        uint64_t runBytes = entry < entries ? BigEndian(table + entry * entrySize, entrySize) * uint64_t{scale} : 0;
         while (entry < entries && frame >= (static_cast<uint64_t>(entry) + 1) * framesPerEntry) {
             runStart += runBytes;
             ++entry;
-            runBytes = entry < entries ? Be(table + entry * entrySize, entrySize) * uint64_t{scale} : 0;
+            runBytes = entry < entries ? BigEndian(table + entry * entrySize, entrySize) * uint64_t{scale} : 0;
         }
         const uint64_t intoRun = frame - static_cast<uint64_t>(entry) * framesPerEntry;
         const uint64_t position = runStart + (entry < entries ? runBytes * intoRun / framesPerEntry : 0);
@@ -153,14 +148,14 @@ bool ParseVbri(const uint8_t* frame, int frameBytes, FrameHeader header, HeaderF
     const uint8_t* p = frame + kVbriAt;
     if (std::memcmp(p, "VBRI", 4) != 0) return false;
     out.kind = HeaderFrameKind::kVbri;
-    if (Be(p + 4, 2) != 1) return true;  // a version we do not know: nothing of it is trusted
-    out.bytes = Be(p + 10, 4);
-    out.frames = Be(p + 14, 4);
+    if (BigEndian(p + 4, 2) != 1) return true;  // a version we do not know: nothing of it is trusted
+    out.bytes = BigEndian(p + 10, 4);
+    out.frames = BigEndian(p + 14, 4);
     CheckCounts(header, frameBytes, out);
-    const int entries = static_cast<int>(Be(p + 18, 2));
-    const uint32_t scale = Be(p + 20, 2);
-    const int entrySize = static_cast<int>(Be(p + 22, 2));
-    const uint32_t framesPerEntry = Be(p + 24, 2);
+    const int entries = static_cast<int>(BigEndian(p + 18, 2));
+    const uint32_t scale = BigEndian(p + 20, 2);
+    const int entrySize = static_cast<int>(BigEndian(p + 22, 2));
+    const uint32_t framesPerEntry = BigEndian(p + 24, 2);
     if (out.frames == 0 || out.bytes == 0 || entries == 0 || scale == 0 || entrySize < 1 || entrySize > 4 ||
         framesPerEntry == 0 || kVbriAt + kVbriFixedBytes + entries * entrySize > frameBytes)
         return true;
@@ -173,7 +168,7 @@ bool ParseVbri(const uint8_t* frame, int frameBytes, FrameHeader header, HeaderF
 
 bool LooksLikeHeaderFrame(const uint8_t* frame, int frameBytes) {
     if (frameBytes < 4) return false;
-    const FrameHeader header{Be(frame, 4) & 0xFFFFF};
+    const FrameHeader header{BigEndian(frame, 4) & 0xFFFFF};
     const int at = 4 + SideInfoBytes(header.Id(), header.Channels());
     if (at + 4 <= frameBytes && (std::memcmp(frame + at, "Xing", 4) == 0 || std::memcmp(frame + at, "Info", 4) == 0))
         return true;
@@ -183,7 +178,7 @@ bool LooksLikeHeaderFrame(const uint8_t* frame, int frameBytes) {
 bool ParseHeaderFrame(const uint8_t* frame, int frameBytes, HeaderFrame& out) {
     out = HeaderFrame{};
     if (frame == nullptr || frameBytes < 4) return false;
-    const uint32_t word = Be(frame, 4);
+    const uint32_t word = BigEndian(frame, 4);
     if (!HasSyncWord(word)) return false;
     const FrameHeader header{word & 0xFFFFF};
     if (header.Layer() != 3 || header.CodedBytes(3) <= 0) return false;

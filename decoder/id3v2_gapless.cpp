@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "big_endian.h"
+
 namespace plyvane {
 namespace {
 
@@ -11,17 +13,6 @@ constexpr uint32_t kMaxCommentBytes = 512;
 // FFmpeg's limit for the priming, and ours for the padding: more is damage.
 constexpr uint32_t kMaxTrimSamples = 16384;
 constexpr uint64_t kMaxSamples = uint64_t{1} << 40;
-
-uint32_t Syncsafe(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 21 | static_cast<uint32_t>(p[1]) << 14 | static_cast<uint32_t>(p[2]) << 7 |
-           p[3];
-}
-
-uint32_t Be(const uint8_t* p, int count) {
-    uint32_t value = 0;
-    for (int i = 0; i < count; ++i) value = value << 8 | p[i];
-    return value;
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -70,7 +61,7 @@ uint32_t Id3v2TagSize(const uint8_t* p) {
     if (p[3] == 0xFF || p[4] == 0xFF) return 0;
     if ((p[6] | p[7] | p[8] | p[9]) & 0x80) return 0;  // sizes are syncsafe
     const bool hasFooter = (p[5] & 0x10) != 0;
-    return kTagHeaderBytes + Syncsafe(p + 6) + (hasFooter ? 10 : 0);
+    return kTagHeaderBytes + SyncSafe(p + 6) + (hasFooter ? 10 : 0);
 }
 
 bool ParseITunSMPB(const char* text, size_t size, ITunesGapless& out) {
@@ -130,7 +121,7 @@ bool SkipId3v2Tag(BitstreamBuffer& buffer, uint32_t tagSize, ITunesGapless* gapl
         readFrames = false;
         if (remaining >= 4 && buffer.MakeReadable(4)) {
             const uint8_t* p = buffer.ReadPointer();
-            const uint32_t extended = version == 4 ? Syncsafe(p) : 4 + Be(p, 4);
+            const uint32_t extended = version == 4 ? SyncSafe(p) : 4 + BigEndian(p, 4);
             if (extended >= 4 && extended <= remaining && buffer.SkipStreamBytes(extended)) {
                 remaining -= extended;
                 readFrames = true;
@@ -144,12 +135,12 @@ bool SkipId3v2Tag(BitstreamBuffer& buffer, uint32_t tagSize, ITunesGapless* gapl
         uint32_t size;
         bool isComment, isUserText, plain;
         if (version == 2) {
-            size = Be(p + 3, 3);
+            size = BigEndian(p + 3, 3);
             isComment = std::memcmp(p, "COM", 3) == 0;
             isUserText = std::memcmp(p, "TXX", 3) == 0;
             plain = true;
         } else {
-            size = version == 4 ? Syncsafe(p + 4) : Be(p + 4, 4);
+            size = version == 4 ? SyncSafe(p + 4) : BigEndian(p + 4, 4);
             isComment = std::memcmp(p, "COMM", 4) == 0;
             isUserText = std::memcmp(p, "TXXX", 4) == 0;
             // Compressed, encrypted, unsynchronised or with a data length

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "big_endian.h"
 #include "source_reader.h"
 
 namespace plyvane {
@@ -9,11 +10,6 @@ namespace {
 
 // What begins exactly where a header frame says its segment ends.
 enum class Follower { kNothing, kHeaderFrame, kAudio };
-
-uint32_t Word(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 |
-           p[3];
-}
 
 // The length of the Layer III frame whose header is word, when it is one of
 // the stream of reference (ID, layer and sampling frequency agree); else 0.
@@ -31,7 +27,7 @@ bool HeaderFrameAt(SourceReader& reader, uint32_t position, int length, HeaderFr
 Follower FollowerAt(SourceReader& reader, uint32_t position, FrameHeader reference) {
     const uint8_t* p = reader.At(position, 4);
     if (p == nullptr) return Follower::kNothing;
-    const int length = StreamFrameLength(Word(p), reference);
+    const int length = StreamFrameLength(BigEndian(p, 4), reference);
     if (length <= 0) return Follower::kNothing;
     HeaderFrame header;
     return HeaderFrameAt(reader, position, length, header) ? Follower::kHeaderFrame : Follower::kAudio;
@@ -103,7 +99,7 @@ void CountFrames(SourceReader& reader, uint32_t from, FrameHeader reference, con
     while (length - position >= 4) {
         const uint8_t* p = reader.At(position, 4);
         if (p == nullptr) break;
-        const int frameLength = StreamFrameLength(Word(p), reference);
+        const int frameLength = StreamFrameLength(BigEndian(p, 4), reference);
         if (frameLength <= 0) {
             ++position;  // damage or a tag: on to the next sync word
             continue;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ansi_text.h"
+#include "big_endian.h"
 #include "id3v1_tag.h"
 #include "id3v2_text.h"
 
@@ -26,17 +27,7 @@ constexpr uint8_t kV4Encrypted = 0x04;
 constexpr uint8_t kV4Unsynchronised = 0x02;
 constexpr uint8_t kV4DataLength = 0x01;
 
-uint32_t BigEndian(const uint8_t* p, int bytes) {
-    uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i) value = (value << 8) | p[i];
-    return value;
-}
-
 bool IsSyncSafe(const uint8_t* p) { return ((p[0] | p[1] | p[2] | p[3]) & 0x80) == 0; }
-
-uint32_t SyncSafe(const uint8_t* p) {
-    return (uint32_t{p[0]} << 21) | (uint32_t{p[1]} << 14) | (uint32_t{p[2]} << 7) | p[3];
-}
 
 // Unsynchronisation put a zero byte after every 0xFF; this takes them out.
 std::vector<uint8_t> Resynchronised(const uint8_t* data, std::size_t size) {

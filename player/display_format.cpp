@@ -54,16 +54,6 @@ std::string FormatScaleTime(int milliseconds) {
     return text;
 }
 
-int SliderTickUnits(double totalMilliseconds) {
-    static const int kIntervals[] = {100,    200,    500,    1000,   2000,   5000,    10000,
-                                     20000,  30000,  60000,  75000,  90000,  120000,  180000,
-                                     240000, 300000, 600000, 1200000, 1800000, 3600000};
-    for (int interval : kIntervals) {
-        if (totalMilliseconds / interval <= 10.0) return interval / 500;
-    }
-    return 0;
-}
-
 std::string WindowTitle(PlayerState state, const std::string& name) {
     switch (state) {
     case PlayerState::kPlaying:

@@ -26,13 +26,6 @@ std::string FormatListTotal(uint32_t listTotal);
 // "%d:%.2dmin" of the slider's end labels.
 std::string FormatScaleTime(int milliseconds);
 
-// The slider's tick interval for a track, in 500 ms slider units: the first
-// of the standard intervals that cuts the track into at most 10 parts
-// (0 for the 100 and 200 ms intervals and for tracks over 10 hours).
-int SliderTickUnits(double totalMilliseconds);
-// The fast-forward and rewind step in ms for a tick in slider units.
-inline int WindStepMilliseconds(int tickUnits) { return tickUnits * 500 / 10; }
-
 // "Plyvane - name", "Plyvane - name (stopped)", "Plyvane - name (paused)",
 // and "Plyvane" for a stopped window without a name.
 std::string WindowTitle(PlayerState state, const std::string& name);

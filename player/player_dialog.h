@@ -6,7 +6,9 @@
 // start-up, shut-down), player_transport.cpp (commands on the engine),
 // player_display.cpp (texts and the caption scroller), player_layout.cpp
 // (controls, layouts, menus, logo), player_tray.cpp (tray icons) and
-// player_settings_commands.cpp (property sheet, file types, help).
+// player_settings_commands.cpp (property sheet, file types, help). The
+// volume slider is a VolumeControl and the position slider a PositionSlider,
+// each a member of its own.
 #pragma once
 
 #include <windows.h>
@@ -26,9 +28,12 @@
 #include "http_byte_source.h"
 #include "playback_info.h"
 #include "player_list_host.h"
+#include "player_rules.h"
 #include "playlist_playback.h"
+#include "position_slider.h"
 #include "tool_tips.h"
 #include "tray_icons.h"
+#include "volume_control.h"
 
 namespace plyvane {
 
@@ -47,7 +52,7 @@ public:
     int OpenSource(const char* name, bool askToSave);
     void ShowPlayerState(PlayerState state);
     void UpdateMenuStates();
-    void SetDialogState(int value);
+    void SetDialogState(DialogState state);
 
 protected:
     BOOL OnInitDialog() override;
@@ -64,6 +69,8 @@ private:
     void RestoreSettings();
     void ProcessCommandLine(const char* text);
     void OnRemoteCommandLine();
+    void OnSliderScroll(HWND slider, WPARAM wParam);
+    void OnTimer(WPARAM id);
     void ShutDown();
 
     // ---- transport (player_transport.cpp) ----
@@ -77,17 +84,10 @@ private:
     void OnOpen();
     void OnDropFiles(HDROP drop);
     void AdvancePlaylist(AdvanceCause cause);
-    void ApplyVolumePreset(int preset);
-    void ShowVolume(uint32_t volume);
-    void OnVolumeSlider(int code, int position);
     void OnPositionSlider(int code, int position);
-    void OnMixerChange();
-    void OpenMixer();
-    void CloseMixer();
     bool OnEngineNotification(int id);
     void OnRestartOutput();
     void ToggleSwitch(int id);
-    uint32_t DeviceVolume();
     PlaybackInfo EngineInfo();
 
     // ---- displays (player_display.cpp) ----
@@ -98,20 +98,22 @@ private:
     void SetListTimeMode(int id);
     void ShowOneTrack();
     void OnCaptionTimer();
-    void SetSliderPosition(int units);
     std::string CurrentName();
 
     // ---- layout, menus, logo (player_layout.cpp) ----
     void BuildControls();
     void AddToolTips();
     void MeasureWindowSizes();
+    void StoreDialogState(DialogState state);
     void ApplyLayout(int templateId);
     void SetNarrowWidth(bool narrow);
     void OnContextMenu(HWND window, POINT point);
     void TrackMenu(HMENU popup, POINT point);
     void OnDoubleClick(POINT point);
-    void OnDrawItem(DRAWITEMSTRUCT* item);
+    LRESULT OnDrawItem(DRAWITEMSTRUCT* item);  // TRUE: handled
     void ShowAboutBox();
+    void PaintMinimisedIcon();
+    void KeepWindowSize(WINDOWPOS* position);
     void OnSize(UINT type);
     void OnSysCommand(WPARAM command);
     void FocusOpen();
@@ -147,7 +149,9 @@ private:
     void RemoveTransportIcons();
     void UpdateTrayIcons(PlayerState state, const std::string& title);
     void OnTrayNotify(UINT iconId, UINT mouseMessage);
+    void OnTaskbarCreated();
     void OnHide();
+    void ToggleHidden();
 
     // ---- property sheet, file types, help (player_settings_commands.cpp) ----
     void ShowProperties();
@@ -167,23 +171,16 @@ private:
     bool sourceOpen_ = false;
     char currentName_[kMaxNameLength + 1] = "";
     bool keyboardOrigin_ = false;
-    bool restoreVolume_ = false;
-    uint32_t storedVolume_ = 0;
-    int volumePreset_ = 100;
-    bool ownVolumeChange_ = false;
-    bool positionUpdatesOn_ = true;
-    bool seekRunning_ = false;
     bool ended_ = false;
     bool closeAtEnd_ = false;
     bool playNow_ = false;
     uint32_t durationLimit_ = 0;
-    int sliderTick_ = 0;
     uint32_t trackTotal_ = 0;  // T of the displays, whole ms
     bool remainingTime_ = false;
     bool remainingListTime_ = false;
     uint32_t listTotal_ = 0;   // list times; 0 without a list
     uint32_t listPlayed_ = 0;
-    int layout_ = 0;
+    DialogState layout_ = DialogState::kLarge;  // one of the three layouts
     bool hidden_ = false;
     bool ownsAtom_ = false;
     ATOM atom_ = 0;
@@ -211,10 +208,11 @@ private:
     HICON smallIcon_ = nullptr;
     HFONT timeFont_ = nullptr;
     HFONT nameFont_ = nullptr;
-    HMIXER mixer_ = nullptr;
     UINT taskbarCreated_ = 0;
     ToolTips tips_;
     BitmapButtons bitmaps_;
+    VolumeControl volume_{engine_, bitmaps_};
+    PositionSlider positionSlider_;
     int widestTrack_ = 0;
 
     // Tray icons.

@@ -5,6 +5,7 @@
 
 #include "audio_engine.h"
 #include "player_dialog.h"
+#include "position_scale.h"
 #include "resource_ids.h"
 #include "settings_store.h"
 #include "text.h"
@@ -34,25 +35,11 @@ void CPlayerDialog::UpdateTimeDisplays(uint32_t position) {
                       FormatListTime(listTotal_, listPlayed_, position, remainingListTime_).c_str());
 }
 
-void CPlayerDialog::SetSliderPosition(int units) {
-    ::SendMessageA(Item(IDC_POSITION), TBM_SETPOS, TRUE, units < 0 ? 0 : units);
-}
-
 void CPlayerDialog::SetupPositionSlider(const PlaybackInfo& info) {
-    double total = info.length < 0 ? 0.0 : info.length;
-    sliderTick_ = SliderTickUnits(total);
-    HWND slider = Item(IDC_POSITION);
-    int maximum = static_cast<int>(total / 500);
-    ::SendMessageA(slider, TBM_SETRANGEMIN, FALSE, 0);
-    ::SendMessageA(slider, TBM_SETRANGEMAX, FALSE, maximum);
-    // Without a usable tick (very short or very long tracks) one tick per
-    // tenth of the track keeps the scale readable.
-    int frequency = sliderTick_ > 0 ? sliderTick_ : (maximum / 10 > 0 ? maximum / 10 : 1);
-    ::SendMessageA(slider, TBM_SETTICFREQ, frequency, 0);
-    ::SendMessageA(slider, TBM_SETPOS, TRUE, 0);
-
-    trackTotal_ = static_cast<uint32_t>(total);
-    ::SetDlgItemTextA(Handle(), IDC_SCALE_END, FormatScaleTime(static_cast<int>(total)).c_str());
+    positionSlider_.SetTrackLength(info.length);
+    trackTotal_ = TrackMilliseconds(info.length);
+    ::SetDlgItemTextA(Handle(), IDC_SCALE_END,
+                      FormatScaleTime(static_cast<int>(trackTotal_)).c_str());
     ::SetDlgItemTextA(Handle(), IDC_SCALE_START, "0:00min");
 
     char description[256];
@@ -102,7 +89,7 @@ void CPlayerDialog::ShowOneTrack() {
     ::SetDlgItemTextA(Handle(), IDC_TOTAL_TRACKS, "1 ");
     ::SetDlgItemTextA(Handle(), IDC_TO_GO, "0 ");
     ::SetDlgItemTextA(Handle(), IDC_LIST_TOTAL_TIME, "");
-    if (layout_ == 0) SetNarrowWidth(true);
+    if (layout_ == DialogState::kLarge) SetNarrowWidth(true);
 }
 
 void CPlayerDialog::OnCaptionTimer() {

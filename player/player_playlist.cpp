@@ -39,7 +39,7 @@ void PlayerListHost::ClosePlayback() {
 
 void PlayerListHost::StartOrResume() { window_.StartOrResume(); }
 
-void PlayerListHost::ResetVolumePreset() { window_.ApplyVolumePreset(100); }
+void PlayerListHost::ResetVolumePreset() { window_.volume_.ApplyPreset(100); }
 
 bool PlayerListHost::CloseAtEnd() { return window_.closeAtEnd_; }
 
@@ -86,7 +86,7 @@ ScanProgress& PlayerListHost::Progress() {
 int CPlayerDialog::OpenEntrySource(const char* name, int volumePreset, uint32_t durationLimit) {
     if (!OpenSource(name, false)) return 0;
     durationLimit_ = durationLimit;
-    ApplyVolumePreset(volumePreset);
+    volume_.ApplyPreset(volumePreset);
     return 1;
 }
 
@@ -102,7 +102,7 @@ void CPlayerDialog::ShowTrackDisplays(const TrackDisplays& displays) {
         ShowOneTrack();
         return;
     }
-    if (layout_ == 0) SetNarrowWidth(false);
+    if (layout_ == DialogState::kLarge) SetNarrowWidth(false);
     char number[16];
     FormatText(number, sizeof number, "%d ", displays.counters.track);
     ::SetDlgItemTextA(Handle(), IDC_TRACK, number);
@@ -145,10 +145,7 @@ void CPlayerDialog::ShowNothingLoaded() {
     sourceOpen_ = false;
     durationLimit_ = 0;
     trackTotal_ = 0;
-    sliderTick_ = 0;
-    HWND slider = Item(IDC_POSITION);
-    ::SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, 0));
-    ::SendMessageA(slider, TBM_SETPOS, TRUE, 0);
+    positionSlider_.Clear();
     for (int id : {IDC_SONG_NAME, IDC_OUTPUT_PARAMETERS, IDC_SOURCE_PARAMETERS, IDC_SCALE_END,
                    IDC_SCALE_START}) {
         ::SetDlgItemTextA(Handle(), id, "");

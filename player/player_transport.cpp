@@ -1,5 +1,5 @@
 // The main window's commands on the engine: play, pause, stop, wind, next,
-// open, drop, the sliders, the mixer's volume echo and the engine's own
+// open, drop, the position slider and the engine's own
 // notifications.
 #include <windows.h>
 #include <commctrl.h>
@@ -25,15 +25,14 @@ constexpr char kOpenFilter[] =
     "Playlist Files (*.pls;*.m3u)|*.pls;*.m3u|All Files (*.*)|*.*|";
 
 bool IsHttpAddress(const char* name) { return ::_strnicmp(name, "http://", 7) == 0; }
+
+constexpr DWORD kNextDelayMilliseconds = 500;
+// An entry's duration limit cuts it at the first position report this far
+// past the limit.
+constexpr uint32_t kDurationLimitGraceMilliseconds = 500;
 }  // namespace
 
 PlaybackInfo CPlayerDialog::EngineInfo() { return engine_.GetPlaybackInfo(); }
-
-uint32_t CPlayerDialog::DeviceVolume() {
-    uint16_t left = 0, right = 0;
-    engine_.GetPlaybackVolume(left, right);
-    return left > right ? left : right;
-}
 
 // ---------------------------------------------------------------- transport
 
@@ -71,7 +70,7 @@ void CPlayerDialog::OnStop(bool rewind) {
     if (engine_.IsPlaying()) {
         // A stop that found the stream just ended has still stopped it.
         if (!engine_.StopPlayback(false) && engine_.IsPlaying()) return;
-        SetSliderPosition(0);
+        positionSlider_.MoveTo(0);
         UpdateTimeDisplays(0);
     }
     if (rewind) {
@@ -86,7 +85,7 @@ void CPlayerDialog::OnStop(bool rewind) {
         }
         engine_.StopPlayback(true);
         closeAtEnd_ = false;
-        ApplyVolumePreset(100);
+        volume_.ApplyPreset(100);
     }
     ShowPlayerState(PlayerState::kStopped);
 }
@@ -94,17 +93,17 @@ void CPlayerDialog::OnStop(bool rewind) {
 void CPlayerDialog::OnWind(bool forward) {
     if (!sourceOpen_ || !engine_.IsPlaying()) return;
     PlaybackInfo info = EngineInfo();
-    long step = WindStepMilliseconds(sliderTick_);
+    long step = positionSlider_.WindStepMilliseconds();
     long current = static_cast<long>(info.position);
     long target = forward ? current + step : current - step;
     if (forward ? target > static_cast<long>(info.length) : target < 0) return;
-    SetSliderPosition(static_cast<int>(target / 500));
+    positionSlider_.MoveTo(static_cast<uint32_t>(target));
     engine_.SeekPlayback(static_cast<uint32_t>(target));
 }
 
 void CPlayerDialog::OnNext() {
     // Next waits half a second, as repeated presses of Next always did.
-    ::Sleep(500);
+    ::Sleep(kNextDelayMilliseconds);
     AdvancePlaylist(ended_ ? AdvanceCause::kEndOfStream : AdvanceCause::kNext);
 }
 
@@ -146,6 +145,8 @@ void CPlayerDialog::OnOpen() {
 }
 
 void CPlayerDialog::OnDropFiles(HDROP drop) {
+    if (DeferWhileBusy(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) return;
+    BusyScope busy(*this);
     OnStop(false);
     engine_.ClosePlayback();
     sourceOpen_ = false;
@@ -179,7 +180,7 @@ int CPlayerDialog::OpenSource(const char* name, bool askToSave) {
     CopyText(currentName_, name);
     engine_.StopPlayback(false);
     engine_.ClosePlayback();
-    CloseMixer();
+    volume_.OnSourceClosing();
 
     playingAddress_ = IsHttpAddress(currentName_);
     bool opened = playingAddress_ ? OpenAddress(askToSave)
@@ -198,113 +199,27 @@ int CPlayerDialog::OpenSource(const char* name, bool askToSave) {
     sourceOpen_ = true;  // the displays below name the open stream
     ShowPlayerState(PlayerState::kStopped);
 
-    uint32_t device = DeviceVolume();
-    uint32_t volume = 0;
-    if (restoreVolume_) {
-        volume = storedVolume_;
-        restoreVolume_ = false;
-    } else {
-        volume = info.volumeLeft > info.volumeRight ? info.volumeLeft : info.volumeRight;
-        if (volume == 0) volume = device;
-    }
-    if (volume != device) {
-        engine_.SetPlaybackVolume(static_cast<uint16_t>(volume), static_cast<uint16_t>(volume));
-    }
-    ShowVolume(volume);
-    OpenMixer();
-    ApplyVolumePreset(100);  // a single source carries no preset
-
+    volume_.OnSourceOpened(info);
     SetupPositionSlider(info);
     UpdateTimeDisplays(0);
     UpdateMenuStates();
     return 1;
 }
 
-// ---------------------------------------------------------------- volume
-
-void CPlayerDialog::ApplyVolumePreset(int preset) {
-    preset = EffectivePreset(preset);
-    uint32_t device = DeviceVolume();
-    uint32_t volume = VolumeForPreset(device, volumePreset_, preset);
-    if (volume != device) {
-        engine_.SetPlaybackVolume(static_cast<uint16_t>(volume), static_cast<uint16_t>(volume));
-        ShowVolume(volume);
-    }
-    volumePreset_ = preset;
-}
-
-void CPlayerDialog::ShowVolume(uint32_t volume) {
-    static const int kPictures[] = {IDB_VOLUME_0, IDB_VOLUME_1, IDB_VOLUME_2, IDB_VOLUME_3,
-                                    IDB_VOLUME_4};
-    bitmaps_.SetPicture(Item(IDC_VOLUME_PICTURE), kPictures[VolumePictureStep(volume)]);
-    ::SendMessageA(Item(IDC_VOLUME), TBM_SETPOS, TRUE, VolumeSliderPosition(volume));
-}
-
-void CPlayerDialog::OnVolumeSlider(int code, int position) {
-    if (code != TB_THUMBTRACK && code != TB_THUMBPOSITION) {
-        position = static_cast<int>(::SendMessageA(Item(IDC_VOLUME), TBM_GETPOS, 0, 0));
-    }
-    uint32_t volume = VolumeFromSlider(position);
-    engine_.SetPlaybackVolume(static_cast<uint16_t>(volume), static_cast<uint16_t>(volume));
-    static const int kPictures[] = {IDB_VOLUME_0, IDB_VOLUME_1, IDB_VOLUME_2, IDB_VOLUME_3,
-                                    IDB_VOLUME_4};
-    bitmaps_.SetPicture(Item(IDC_VOLUME_PICTURE), kPictures[VolumePictureStep(volume)]);
-    // The mixer reports our own change back; that echo is ignored.
-    ownVolumeChange_ = mixer_ != nullptr;
-}
-
-void CPlayerDialog::OnMixerChange() {
-    if (ownVolumeChange_) {
-        ownVolumeChange_ = false;
-        return;
-    }
-    ShowVolume(DeviceVolume());
-}
-
-void CPlayerDialog::OpenMixer() {
-    CloseMixer();
-    PlaybackInfo info = EngineInfo();
-    if (info.deviceHandle == 0) return;
-    HMIXER mixer = nullptr;
-    if (::mixerOpen(&mixer, static_cast<UINT>(info.deviceHandle),
-                    reinterpret_cast<DWORD_PTR>(Handle()), 0,
-                    CALLBACK_WINDOW | MIXER_OBJECTF_HWAVEOUT) == MMSYSERR_NOERROR) {
-        mixer_ = mixer;
-    }
-}
-
-void CPlayerDialog::CloseMixer() {
-    if (mixer_ != nullptr) ::mixerClose(mixer_);
-    mixer_ = nullptr;
-}
-
 // ---------------------------------------------------------------- position slider
 
 void CPlayerDialog::OnPositionSlider(int code, int position) {
     if (!sourceOpen_ || code < TB_LINEUP || code > TB_BOTTOM) return;
-    HWND slider = Item(IDC_POSITION);
     if (code == TB_THUMBTRACK) {
-        uint32_t time = static_cast<uint32_t>(position < 0 ? 0 : position) * 500;
-        if (durationLimit_ != 0 && time > durationLimit_) {
-            time = durationLimit_;
-            SetSliderPosition(static_cast<int>(durationLimit_ / 500));
-        }
-        positionUpdatesOn_ = false;
-        UpdateTimeDisplays(time);
+        UpdateTimeDisplays(positionSlider_.Drag(position, durationLimit_));
         return;
     }
-    if (code == TB_THUMBPOSITION && seekRunning_) return;
-    seekRunning_ = true;
-    int units = static_cast<int>(::SendMessageA(slider, TBM_GETPOS, 0, 0));
-    int maximum = static_cast<int>(::SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
-    // The last unit would seek to the very end: one unit before it.
-    if (units == maximum && units > 0) --units;
-    uint32_t time = static_cast<uint32_t>(units < 0 ? 0 : units) * 500;
+    if (!positionSlider_.BeginSeek(code)) return;
+    uint32_t time = positionSlider_.SeekTime();
     engine_.SeekPlayback(time);
     if (IsPushed(Item(IDC_PAUSE))) OnPause(false);
     UpdateTimeDisplays(time);
-    positionUpdatesOn_ = true;
-    seekRunning_ = false;
+    positionSlider_.EndSeek();
 }
 
 // ---------------------------------------------------------------- notifications
@@ -316,12 +231,12 @@ bool CPlayerDialog::OnEngineNotification(int id) {
     case ID_PLAYBACK_POSITION: {
         PlaybackInfo info = EngineInfo();
         uint32_t position = info.position > 0 ? static_cast<uint32_t>(info.position) : 0;
-        if (durationLimit_ != 0 && durationLimit_ + 500 < position) {
+        if (durationLimit_ != 0 && durationLimit_ + kDurationLimitGraceMilliseconds < position) {
             // Not inside another request's box: the next report advances.
             if (busyDepth_ == 1) AdvancePlaylist(AdvanceCause::kDurationLimit);
-        } else if (positionUpdatesOn_) {
+        } else if (positionSlider_.FollowsPlayback()) {
             UpdateTimeDisplays(position);
-            SetSliderPosition(static_cast<int>(position / 500));
+            positionSlider_.MoveTo(position);
         }
         ShowStreamTitleIfChanged();
         return true;
@@ -331,7 +246,7 @@ bool CPlayerDialog::OnEngineNotification(int id) {
         PlaybackInfo info = EngineInfo();
         SetupPositionSlider(info);
         if (entry.index != 0) {
-            ApplyVolumePreset(entry.volumePreset);
+            volume_.ApplyPreset(entry.volumePreset);
             durationLimit_ = entry.durationLimit > 0 ? static_cast<uint32_t>(entry.durationLimit) : 0;
         }
         if (engine_.IsPlaying()) ShowPlayerState(PlayerState::kPlaying);
@@ -341,7 +256,7 @@ bool CPlayerDialog::OnEngineNotification(int id) {
         if (!engine_.ClaimPlaybackEnd()) return true;  // the user stopped that stream
         ShowPlayerState(PlayerState::kStopped);
         UpdateTimeDisplays(0);
-        SetSliderPosition(0);
+        positionSlider_.MoveTo(0);
         ended_ = true;
         ::PostMessageA(Handle(), WM_COMMAND, IDC_NEXT, 0);
         return true;
@@ -351,7 +266,7 @@ bool CPlayerDialog::OnEngineNotification(int id) {
 }
 
 void CPlayerDialog::OnRestartOutput() {
-    positionUpdatesOn_ = false;
+    positionSlider_.FollowPlayback(false);
     if (engine_.IsPlaying()) {
         // The position is where the sounding block began, so the restart
         // repeats a moment at most and never skips.
@@ -368,7 +283,7 @@ void CPlayerDialog::OnRestartOutput() {
         }
     }
     if (sourceOpen_) ShowStreamParameters(EngineInfo());
-    positionUpdatesOn_ = true;
+    positionSlider_.FollowPlayback(true);
 }
 
 // ---------------------------------------------------------------- switches

@@ -17,6 +17,7 @@
 #include "id3_test_support.h"
 #include "recording_message_box.h"
 #include "resource_ids.h"
+#include "sheet_driver.h"
 #include "stream_file_props.h"
 #include "ui_thread.h"
 #include "window_driver.h"
@@ -38,23 +39,12 @@ std::string ReadBytes(const std::string& path) {
     return bytes.str();
 }
 
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
-    return static_cast<LRESULT>(result);
-}
-
-// The open sheet, driven from the test's thread.
-class Sheet {
+// The open sheet, driven from the test's thread, with what its pages need
+// beyond the settings' sheet: read-only fields, text limits and the spin.
+class StreamSheet : public Sheet {
 public:
-    explicit Sheet(HWND window) : sheet_(window) {}
+    using Sheet::Sheet;
 
-    void Show(int page) {
-        Send(sheet_, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
-        page_ = reinterpret_cast<HWND>(Send(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0));
-    }
-    HWND Item(int id) const { return ::GetDlgItem(page_, id); }
-    std::string Text(int id) const { return WindowText(Item(id)); }
     std::vector<std::string> Texts(const std::vector<int>& ids) const {
         std::vector<std::string> texts;
         for (int id : ids) texts.push_back(Text(id));
@@ -92,34 +82,7 @@ public:
         ::Sleep(100);
     }
 
-    std::vector<std::string> Tabs() const {
-        HWND tabs = reinterpret_cast<HWND>(Send(sheet_, PSM_GETTABCONTROL, 0, 0));
-        std::vector<std::string> titles;
-        int count = static_cast<int>(Send(tabs, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[64] = "";
-            TCITEMA item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            Send(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            titles.push_back(text);
-        }
-        return titles;
-    }
-    // Posted, as a click arrives: the sheet's loop sees its end only when a
-    // message wakes it.
-    void Ok() { ::PostMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_OK, 0); }
-    void Cancel() { ::PostMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }
-    void Screenshot(const char* name) {
-        ::RedrawWindow(sheet_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        ::Sleep(300);
-        EXPECT_TRUE(SaveWindowPng(sheet_, kGuiDir + "\\" + name)) << name;
-    }
-
-private:
-    HWND sheet_;
-    HWND page_ = nullptr;
+    void Screenshot(const char* name) { Sheet::Screenshot(kGuiDir + "\\" + name); }
 };
 
 const std::vector<int> kTagFields = {IDC_ID3_TITLE, IDC_ID3_ARTIST, IDC_ID3_ALBUM, IDC_ID3_YEAR, IDC_ID3_COMMENT};
@@ -154,7 +117,7 @@ protected:
 
     // Opens the sheet on the entry over the UI thread's owner window: to
     // show it, or to edit it as the playlist editor does.
-    Sheet Open(const std::string& entry, bool edit = false) {
+    StreamSheet Open(const std::string& entry, bool edit = false) {
         entry_ = entry;
         ui_ = std::make_unique<UiThread>();
         ui_->Start([this, edit](HWND owner) -> INT_PTR {
@@ -165,10 +128,10 @@ protected:
         });
         HWND window = ui_->WaitForDialog(kStreamPropertiesCaption);
         EXPECT_NE(window, nullptr);
-        return Sheet(window);
+        return StreamSheet(window);
     }
     // Ends the sheet and waits for its thread; the result.
-    INT_PTR Close(Sheet& sheet, bool ok) {
+    INT_PTR Close(StreamSheet& sheet, bool ok) {
         if (ok) {
             sheet.Ok();
         } else {
@@ -184,7 +147,7 @@ protected:
 
 TEST_F(StreamFilePropsWindow, ATaggedLayerThreeFile) {
     const std::string file = TaggedFile("lame_v1.mp3");
-    Sheet sheet = Open(file);
+    StreamSheet sheet = Open(file);
     EXPECT_EQ(sheet.Tabs(), (std::vector<std::string>{"ID3 Tag", "Properties", "MPEG statistics"}));
 
     sheet.Show(kId3);
@@ -207,7 +170,7 @@ TEST_F(StreamFilePropsWindow, ATaggedLayerThreeFile) {
 }
 
 TEST_F(StreamFilePropsWindow, AFileWithOnlyAnId3v2Tag) {
-    Sheet sheet = Open(TaggedFile("lame_v23.mp3"));
+    StreamSheet sheet = Open(TaggedFile("lame_v23.mp3"));
     sheet.Show(kId3);
     EXPECT_EQ(sheet.Texts(kTagFields), (std::vector<std::string>{"Lame v2 title", "Lame v2 artist", "Lame v2 album",
                                                                  "2004", "Lame v2 comment"}));
@@ -216,7 +179,7 @@ TEST_F(StreamFilePropsWindow, AFileWithOnlyAnId3v2Tag) {
 
 TEST_F(StreamFilePropsWindow, ALayerTwoFileOfAList) {
     WriteNumber(kConfigurationKey, "DefaultVolume", 40);
-    Sheet sheet = Open(kMinute + ";Tone;80;30000");
+    StreamSheet sheet = Open(kMinute + ";Tone;80;30000");
 
     sheet.Show(kId3);
     EXPECT_EQ(sheet.Texts(kTagFields), kNoTag);
@@ -252,7 +215,7 @@ TEST_F(StreamFilePropsWindow, AMissingFileShowsOneErrorAndNothingElse) {
     RecordingMessageBox boxes;
     ScopedMessageBox installed(boxes);
     const std::string missing = kStreams + "\\gone.mp2";
-    Sheet sheet = Open(missing + ";Gone;50;20000");
+    StreamSheet sheet = Open(missing + ";Gone;50;20000");
     sheet.Show(kId3);
     EXPECT_EQ(sheet.Texts(kTagFields), kNoTag);
     sheet.Show(kProperties);
@@ -273,7 +236,7 @@ TEST_F(StreamFilePropsWindow, AnAddressIsNotReadWhenTheSettingsSaySo) {
     WriteNumber(kConfigurationKey, "SkipHTTPFileScan", 1);
     RecordingMessageBox boxes;
     ScopedMessageBox installed(boxes);
-    Sheet sheet = Open("http://127.0.0.1:9/stream.mp2;Radio");
+    StreamSheet sheet = Open("http://127.0.0.1:9/stream.mp2;Radio");
     sheet.Show(kId3);
     EXPECT_EQ(sheet.Texts(kTagFields), kNoTag);
     sheet.Show(kProperties);
@@ -289,7 +252,7 @@ TEST_F(StreamFilePropsWindow, AnAddressIsReadThroughTheSheetsOwnConnection) {
     RecordingMessageBox boxes;
     ScopedMessageBox installed(boxes);
     const std::string address = "http://127.0.0.1:9/nothing-listens-here.mp2";
-    Sheet sheet = Open(address + ";Radio");
+    StreamSheet sheet = Open(address + ";Radio");
     sheet.Show(kProperties);
     EXPECT_EQ(sheet.Text(IDC_FILE_DURATION), "Not available!");
     sheet.Show(kStatistics);
@@ -303,7 +266,7 @@ TEST_F(StreamFilePropsWindow, AnAddressIsReadThroughTheSheetsOwnConnection) {
 }
 
 TEST_F(StreamFilePropsWindow, SpinsMoveWithTheProgramsAccelerationAndTheEditorKeepsTheirValues) {
-    Sheet sheet = Open(kMinute + ";Tone;0;0", true);
+    StreamSheet sheet = Open(kMinute + ";Tone;0;0", true);
     sheet.Show(kProperties);
     const std::vector<std::pair<UINT, UINT>> expected = {{1, 1}, {4, 2}, {7, 5}};
     for (int spin : {IDC_ENTRY_VOLUME_SPIN, IDC_PLAYBACK_SPIN}) {
@@ -338,7 +301,7 @@ TEST_F(StreamFilePropsWindow, SpinsMoveWithTheProgramsAccelerationAndTheEditorKe
 
 TEST_F(StreamFilePropsWindow, TheEditorsEntryStaysAsItWasOnCancel) {
     const std::string entry = kMinute + ";Tone;90;20000";
-    Sheet sheet = Open(entry, true);
+    StreamSheet sheet = Open(entry, true);
     sheet.Show(kProperties);
     sheet.ArrowKey(IDC_ENTRY_VOLUME, VK_UP, 3);
     sheet.ArrowKey(IDC_PLAYBACK_DURATION, VK_UP, 3);
@@ -347,7 +310,7 @@ TEST_F(StreamFilePropsWindow, TheEditorsEntryStaysAsItWasOnCancel) {
     EXPECT_EQ(entry_, entry);
 
     // OK without moving anything leaves the record as it was, too.
-    Sheet again = Open(entry, true);
+    StreamSheet again = Open(entry, true);
     again.Show(kProperties);
     EXPECT_EQ(Close(again, true), IDOK);
     EXPECT_EQ(entry_, entry);
@@ -355,13 +318,13 @@ TEST_F(StreamFilePropsWindow, TheEditorsEntryStaysAsItWasOnCancel) {
 
 TEST_F(StreamFilePropsWindow, APresetBeyondTheSpinsRangeStaysUnlessTheSpinMoves) {
     const std::string loud = kMinute + ";Loud;150;0";
-    Sheet sheet = Open(loud, true);
+    StreamSheet sheet = Open(loud, true);
     sheet.Show(kProperties);
     EXPECT_EQ(sheet.Text(IDC_ENTRY_VOLUME), "150");
     EXPECT_EQ(Close(sheet, true), IDOK);
     EXPECT_EQ(entry_, loud);
 
-    Sheet moved = Open(loud, true);
+    StreamSheet moved = Open(loud, true);
     moved.Show(kProperties);
     moved.ArrowKey(IDC_ENTRY_VOLUME, VK_DOWN, 1);
     EXPECT_EQ(moved.Text(IDC_ENTRY_VOLUME), "99");

@@ -13,12 +13,10 @@
 #include "engine_harness.h"
 #include "memory_byte_source.h"
 #include "memory_settings_store.h"
-#include "notification_queue.h"
 #include "recording_message_box.h"
 #include "settings_store.h"
-#include "simulated_clock.h"
+#include "simulated_engine.h"
 #include "stream_probe.h"
-#include "virtual_wave_device.h"
 
 namespace plyvane {
 namespace {
@@ -46,12 +44,8 @@ protected:
 
     MemorySettingsStore store;
     RecordingMessageBox boxes;
-    SimulatedClock clock;
-    VirtualWaveDevice device{clock};
-    SimulatedTimer timer{clock};
-    SimulatedThread thread{clock};
-    NotificationQueue notifications;
-    AudioEngine engine{EnginePorts{device, device, timer, thread, clock, notifications}};
+    SimulatedEngine simulated;
+    AudioEngine& engine = simulated.engine;
     int sourcesMade = 0;
 
 private:

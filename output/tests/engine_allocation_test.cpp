@@ -6,6 +6,7 @@
 #include "continuous_lists.h"
 #include "counting_allocator.h"
 #include "engine_harness.h"
+#include "method_test_names.h"
 
 namespace plyvane {
 namespace {
@@ -57,10 +58,7 @@ TEST_P(EngineAllocationTest, MovingToTheNextFileOfAListAllocatesNothing) {
 // The playback thread's sleeps in simulated time keep a list of sleepers, so
 // only the methods whose steps run in the test's own thread are counted; the
 // thread runs the same refill step.
-INSTANTIATE_TEST_SUITE_P(Methods, EngineAllocationTest, ::testing::Values(kMethodTimer, kMethodDevice),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == kMethodTimer ? "Timer" : "Device");
-                         });
+INSTANTIATE_TEST_SUITE_P(Methods, EngineAllocationTest, ::testing::Values(kMethodTimer, kMethodDevice), MethodTestName);
 
 }  // namespace
 }  // namespace plyvane

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine_harness.h"
+#include "method_test_names.h"
 
 namespace plyvane {
 namespace {
@@ -234,11 +235,7 @@ TEST_P(EngineControlTest, TheRecordDescribesStreamAndOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, EngineControlTest, ::testing::Values(kMethodTimer, kMethodThread, kMethodDevice),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == kMethodTimer    ? "Timer"
-                                                : info.param == kMethodThread ? "Thread"
-                                                                              : "Device");
-                         });
+                         MethodTestName);
 
 TEST(EngineProbeTest, AProbeDescribesAFileWithoutTouchingPlayback) {
     EngineHarness h;

@@ -7,6 +7,7 @@
 #include "continuous_lists.h"
 #include "engine_harness.h"
 #include "memory_byte_source.h"
+#include "method_test_names.h"
 
 namespace plyvane {
 namespace {
@@ -216,16 +217,8 @@ TEST_P(EnginePlaybackTest, StartingAgainAfterTheEndPlaysTheStreamFromItsStart) {
     EXPECT_EQ(h.Count(ID_PLAYBACK_ENDED), 2);
 }
 
-std::string MethodName(const ::testing::TestParamInfo<int>& info) {
-    switch (info.param) {
-        case kMethodTimer: return "Timer";
-        case kMethodThread: return "Thread";
-        default: return "Device";
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Methods, EnginePlaybackTest, ::testing::Values(kMethodTimer, kMethodThread, kMethodDevice),
-                         MethodName);
+                         MethodTestName);
 
 }  // namespace
 }  // namespace plyvane

@@ -10,6 +10,7 @@
 #include "audio_engine.h"
 #include "file_byte_source.h"
 #include "memory_settings_store.h"
+#include "method_test_names.h"
 #include "notification_queue.h"
 #include "platform_ports.h"
 #include "recording_message_box.h"
@@ -87,11 +88,7 @@ TEST_P(EngineRealTimeTest, ControlsWhileTheRefreshRunsAndAStopThatClosesTheDevic
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, EngineRealTimeTest, ::testing::Values(kMethodTimer, kMethodThread, kMethodDevice),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == kMethodTimer    ? "Timer"
-                                                : info.param == kMethodThread ? "Thread"
-                                                                              : "Device");
-                         });
+                         MethodTestName);
 
 }  // namespace
 }  // namespace plyvane

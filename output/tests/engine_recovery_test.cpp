@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "engine_harness.h"
+#include "method_test_names.h"
 
 namespace plyvane {
 namespace {
@@ -300,11 +301,7 @@ TEST_P(LostDeviceTest, ADeviceThatStopsReturningBlocksIsGivenUp) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, LostDeviceTest, ::testing::Values(kMethodTimer, kMethodThread, kMethodDevice),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == kMethodTimer    ? "Timer"
-                                                : info.param == kMethodThread ? "Thread"
-                                                                              : "Device");
-                         });
+                         MethodTestName);
 
 TEST_F(EngineRecoveryTest, AResetThatFailsClosesTheDeviceAndTheNextStartOpensAFreshOne) {
     ASSERT_EQ(h.Open(StreamPath(kStream)), 1);

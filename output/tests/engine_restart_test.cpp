@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "engine_harness.h"
+#include "method_test_names.h"
 
 namespace plyvane {
 namespace {
@@ -94,11 +95,7 @@ TEST_P(EngineRestartTest, APausedStreamStaysPausedInTheNewFormat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, EngineRestartTest, ::testing::Values(kMethodTimer, kMethodThread, kMethodDevice),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == kMethodTimer    ? "Timer"
-                                                : info.param == kMethodThread ? "Thread"
-                                                                              : "Device");
-                         });
+                         MethodTestName);
 
 }  // namespace
 }  // namespace plyvane

@@ -69,11 +69,6 @@ private:
 };
 }  // namespace
 
-bool FileSettingsStore::FileIdentity::operator==(const FileIdentity& other) const {
-    return exists == other.exists && device == other.device && inode == other.inode &&
-           size == other.size && modifiedNs == other.modifiedNs;
-}
-
 FileSettingsStore::FileSettingsStore(std::string path) : path_(std::move(path)) {}
 
 std::string FileSettingsStore::DefaultPath() {
@@ -123,12 +118,7 @@ void FileSettingsStore::Refresh() {
         } else if (info.st_size > kLargestSettingsFile) {
             readError = EFBIG;
         } else {
-            identity.exists = true;
-            identity.device = info.st_dev;
-            identity.inode = info.st_ino;
-            identity.size = info.st_size;
-            identity.modifiedNs =
-                static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+            identity = FileIdentity::Of(info);
             if (loadedOnce_ && identity == loaded_) {
                 ::close(fd);
                 return;
@@ -328,40 +318,36 @@ bool FileSettingsStore::DeleteValue(const char* key, const char* name) {
     return result == StoreWriteResult::kWritten;
 }
 
-bool FileSettingsStore::ReadString(const char* key, const char* name, std::string& text) {
+template <typename Take>
+bool FileSettingsStore::ReadValue(const char* key, const char* name, Take take) {
     bool found = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         Refresh();
         SettingsFileKey* entry = document_.FindKey(key != nullptr ? key : "");
-        SettingsFileValue* value =
+        const SettingsFileValue* value =
             entry != nullptr ? SettingsDocument::FindValue(*entry, name != nullptr ? name : "")
                              : nullptr;
-        if (value != nullptr && value->isText) {
-            text = value->text;
-            found = true;
-        }
+        found = value != nullptr && take(*value);
     }
     ShowPendingReport();
     return found;
 }
 
+bool FileSettingsStore::ReadString(const char* key, const char* name, std::string& text) {
+    return ReadValue(key, name, [&text](const SettingsFileValue& value) {
+        if (!value.isText) return false;
+        text = value.text;
+        return true;
+    });
+}
+
 bool FileSettingsStore::ReadDword(const char* key, const char* name, uint32_t& number) {
-    bool found = false;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Refresh();
-        SettingsFileKey* entry = document_.FindKey(key != nullptr ? key : "");
-        SettingsFileValue* value =
-            entry != nullptr ? SettingsDocument::FindValue(*entry, name != nullptr ? name : "")
-                             : nullptr;
-        if (value != nullptr && !value->isText) {
-            number = value->number;
-            found = true;
-        }
-    }
-    ShowPendingReport();
-    return found;
+    return ReadValue(key, name, [&number](const SettingsFileValue& value) {
+        if (value.isText) return false;
+        number = value.number;
+        return true;
+    });
 }
 
 SettingsStore& PlatformSettingsStore() {

@@ -15,8 +15,8 @@
 
 #include <mutex>
 #include <string>
-#include <sys/types.h>
 
+#include "file_identity.h"
 #include "settings_file_format.h"
 #include "settings_store.h"
 
@@ -45,15 +45,6 @@ public:
 private:
     enum class Health { kMissing, kHealthy, kDamaged, kUnreadable };
 
-    struct FileIdentity {
-        bool exists = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        long long modifiedNs = 0;
-        bool operator==(const FileIdentity& other) const;
-    };
-
     // Brings the document up to date with the file; reports a damaged or
     // unreadable file once. Called with mutex_ held; the report is queued in
     // pendingReport_ and shown by ShowPendingReport after unlocking.
@@ -64,6 +55,10 @@ private:
     // returns false when nothing is to be written.
     template <typename Change>
     StoreWriteResult Modify(const char* key, Change change);
+    // Runs `take` on the value named `name` under `key` in the up-to-date
+    // document; false when there is none or `take` refuses its type.
+    template <typename Take>
+    bool ReadValue(const char* key, const char* name, Take take);
 
     bool KeepDamagedFileAside();
     bool WriteFileAtomically(const std::string& target, const std::string& bytes);

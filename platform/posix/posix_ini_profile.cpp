@@ -30,13 +30,8 @@ bool ReadWholeFile(int fd, std::string& bytes) {
 }
 }  // namespace
 
-bool PosixIniProfile::Identity::operator==(const Identity& other) const {
-    return exists == other.exists && device == other.device && inode == other.inode &&
-           size == other.size && modifiedNs == other.modifiedNs;
-}
-
 const IniDocument& PosixIniProfile::Load(const std::string& file) {
-    Identity identity;
+    FileIdentity identity;
     std::string bytes;
     unreadable_ = false;
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -47,19 +42,14 @@ const IniDocument& PosixIniProfile::Load(const std::string& file) {
         if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestProfile) {
             unreadable_ = true;
         } else {
-            identity.exists = true;
-            identity.device = info.st_dev;
-            identity.inode = info.st_ino;
-            identity.size = info.st_size;
-            identity.modifiedNs =
-                static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+            identity = FileIdentity::Of(info);
             if (identity == cachedIdentity_ && file == cachedPath_) {
                 ::close(fd);
                 return cached_;
             }
             if (!ReadWholeFile(fd, bytes)) {
                 bytes.clear();
-                identity = Identity();
+                identity = FileIdentity();
                 unreadable_ = true;
             }
         }
@@ -152,7 +142,7 @@ bool PosixIniProfile::WriteString(const char* file, const char* section, const c
     document.Set(section, key, value);
     bool written = ReplaceFileContents(file, document.Serialize());
     cachedPath_.clear();  // read what is on disk next time
-    cachedIdentity_ = Identity();
+    cachedIdentity_ = FileIdentity();
     return written;
 }
 

@@ -6,8 +6,8 @@
 
 #include <mutex>
 #include <string>
-#include <sys/types.h>
 
+#include "file_identity.h"
 #include "ini_document.h"
 #include "ini_profile.h"
 
@@ -27,15 +27,6 @@ public:
     static int ParseProfileInt(const std::string& value);
 
 private:
-    struct Identity {
-        bool exists = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        long long modifiedNs = 0;
-        bool operator==(const Identity& other) const;
-    };
-
     // The document of `file`, read again when it changed; empty when the
     // file is missing or unreadable (then unreadable_ is set). Called with
     // mutex_ held.
@@ -45,7 +36,7 @@ private:
 
     std::mutex mutex_;
     std::string cachedPath_;
-    Identity cachedIdentity_;
+    FileIdentity cachedIdentity_;
     IniDocument cached_;
     bool unreadable_ = false;
 };

@@ -76,6 +76,33 @@ TEST(Volume, PresetsScalesAndStoredVolume) {
     EXPECT_EQ(VolumeSliderPosition(65535), 8191);
     EXPECT_EQ(VolumeSliderPosition(8), 1);
     EXPECT_EQ(VolumeFromSlider(8191), 65528u);
+    EXPECT_EQ(VolumeFromSlider(9000), 65528u);
+    EXPECT_EQ(VolumeFromSlider(-1), 0u);
+}
+
+TEST(Volume, OpeningVolumeTakesTheRestoredThenTheKeptThenTheDevices) {
+    EXPECT_EQ(OpeningVolume(0u, 30000, 40000, 50000), 0u);  // a stored silence stays silent
+    EXPECT_EQ(OpeningVolume(std::nullopt, 30000, 40000, 50000), 40000u);
+    EXPECT_EQ(OpeningVolume(std::nullopt, 40000, 30000, 50000), 40000u);
+    EXPECT_EQ(OpeningVolume(std::nullopt, 0, 0, 50000), 50000u);
+}
+
+TEST(DialogStates, TheStoredNumbersStartUpAndTheLayoutCycle) {
+    EXPECT_EQ(StartingLayout(0), DialogState::kLarge);
+    EXPECT_EQ(StartingLayout(2), DialogState::kSmall);
+    EXPECT_EQ(StartingLayout(3), DialogState::kLarge);  // never starts hidden
+    EXPECT_EQ(StartingLayout(4), DialogState::kLarge);
+    EXPECT_EQ(StartingLayout(-1), DialogState::kLarge);
+    EXPECT_EQ(NextLayout(DialogState::kLarge), DialogState::kMedium);
+    EXPECT_EQ(NextLayout(DialogState::kMedium), DialogState::kSmall);
+    EXPECT_EQ(NextLayout(DialogState::kSmall), DialogState::kLarge);
+    // A posted number: 0..4 name states, nothing else does, nor a number
+    // that would name one once cut to 32 bits.
+    EXPECT_EQ(DialogStateFromNumber(3), DialogState::kHidden);
+    EXPECT_EQ(DialogStateFromNumber(4), DialogState::kShown);
+    EXPECT_EQ(DialogStateFromNumber(5), std::nullopt);
+    EXPECT_EQ(DialogStateFromNumber(-1), std::nullopt);
+    EXPECT_EQ(DialogStateFromNumber((int64_t{1} << 32) + 1), std::nullopt);
 }
 
 TEST(WindowPosition, SavedCornerMustKeepTheWindowOnTheDesktop) {

@@ -97,13 +97,14 @@ public:
         EXPECT_TRUE(SaveWindowPng(sheet_, path)) << path;
     }
 
-private:
+protected:
     static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         DWORD_PTR result = 0;
         ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
         return static_cast<LRESULT>(result);
     }
 
+private:
     HWND sheet_;
     HWND page_ = nullptr;
 };

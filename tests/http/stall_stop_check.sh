@@ -11,15 +11,9 @@ cli=("$@")
 for tool in pulseaudio pactl; do
     command -v "$tool" >/dev/null || { echo "skip: $tool is not installed"; exit 77; }
 done
-rm -rf "$work" && mkdir -p "$work/runtime"
-export PULSE_RUNTIME_PATH=$work/runtime
-export PULSE_SERVER=unix:$work/runtime/native
-HOME=$work pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
-    --load="module-null-sink norewinds=1" \
-    --load="module-native-protocol-unix socket=$work/runtime/native auth-anonymous=1" >"$work/pulseaudio.log" 2>&1 &
-pulse=$!
-trap 'kill $pulse 2>/dev/null' EXIT
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+source "$(dirname "${BASH_SOURCE[0]}")/../sound/sound_common.sh"
+sound_fresh_workdir "$work"
+sound_start_server "$work" "norewinds=1" || exit 1
 
 # 2.5 s of audio, then the server sends nothing for a minute.
 address="http://127.0.0.1:$PLYVANE_HTTP_PORT/stall/layer2/mpeg1_44k_joint_192k.mp2?after=60000&seconds=60"
