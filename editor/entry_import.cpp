@@ -54,7 +54,7 @@ private:
 
 bool EditorImport::CompleteEntry(std::string& record) {
     const auto progress = services_.progress.Open(1, 100, 1);
-    progress->ShowItem(record);
+    progress->ShowItem(MaskedEntryRecord(record));
 
     const std::string path = EntryField(record, kEntryPath);
     const bool address = IsHttpAddress(path);
@@ -153,7 +153,7 @@ bool EditorImport::AppendPlaylistFile(const std::string& name) {
     for (int index = 1; index <= file.Count(); ++index) {
         std::string record;
         if (file.GetEntry(index, record) == EntryStatus::kRead) {
-            progress->ShowItem(record);
+            progress->ShowItem(MaskedEntryRecord(record));
             const bool completed = CompleteEntry(record);
             // A .pls keeps the flag as it is; every .m3u entry sets it.
             const bool modified = list_.Modified();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "http_address.h"
 #include "playlist_entry.h"
 #include "settings_store.h"
 
@@ -51,7 +52,7 @@ std::string MinutesAndSeconds(int32_t milliseconds) {
 
 PropertiesPage DescribePropertiesPage(const std::string& record, int32_t probedMs) {
     PropertiesPage page;
-    page.fileName = EntryField(record, kEntryPath);
+    page.fileName = MaskAddressPassword(EntryField(record, kEntryPath));
     page.volume = EntryNumber(record, kEntryVolume);
     if (page.volume == 0) page.volume = DefaultEntryVolume();
     page.fileMs = probedMs < 0 ? -1 : probedMs;

@@ -48,6 +48,7 @@ int AudioEngine::OpenPlayback(WindowHandle window, const char* name, ByteSource*
     WaitForRefreshContext();
     ++generation_;
     endPosted_ = false;
+    producedSound_ = false;
     paused_ = false;
     resumeAtMs_ = -1;
     open_ = true;

@@ -97,6 +97,9 @@ public:
     bool IsActive() const { return active_.load(); }
     bool IsPlaying() const { return playing_.load(); }
     bool IsPaused() const { return paused_.load(); }
+    // Whether the stream opened last has given a sample yet: one that ends
+    // without any (junk that passed the open, a header alone) is unplayable.
+    bool ProducedSound() const { return producedSound_.load(); }
     uint32_t RefreshDelay() const { return refreshDelay_.load(); }
     uint32_t TimerResolution() const { return timerResolution_; }
     int32_t BlockDuration() const { return blockDuration_; }
@@ -181,6 +184,7 @@ private:
     // refill lock (for the performance box) sees whether it was overtaken.
     std::atomic<uint32_t> generation_{0};
     std::atomic<bool> endPosted_{false};
+    std::atomic<bool> producedSound_{false};
     // A write or reset failed for good (or no block came back for too long).
     std::atomic<bool> deviceLost_{false};
     std::atomic<int32_t> resumeAtMs_{-1};

@@ -77,6 +77,7 @@ bool AudioEngine::FillBlock(WaveBlock& block) {
         decodedFrame_ = n;
         // A Layer III unit whose main data has not arrived writes nothing.
         block.length += decoder_.LastPcmBytes();
+        if (block.length != 0) producedSound_ = true;
     }
     return true;
 }
@@ -221,6 +222,7 @@ int AudioEngine::RefillStep() {
     for (int frame = 0; frame < framesPerBuffer; ++frame) {
         const uint32_t n = decoder_.DecodeFrame(block.data + block.length);
         if (n == 0) {
+            if (block.length != 0) producedSound_ = true;
             if (QueueFailed(ports_.device.Write(block))) return 0;
             refillActive_ = false;
             countdown_ -= frame;
@@ -240,6 +242,7 @@ int AudioEngine::RefillStep() {
         }
         block.length += decoder_.LastPcmBytes();
     }
+    if (block.length != 0) producedSound_ = true;
     if (QueueFailed(ports_.device.Write(block))) return 0;
     refillActive_ = true;
     countdown_ -= framesPerBuffer;

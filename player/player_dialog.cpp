@@ -35,6 +35,9 @@ int32_t ReadNumber(const char* name, int32_t fallback) {
 void WriteNumber(const char* name, int32_t value) {
     WriteDwordSetting(kConfigurationKey, name, static_cast<uint32_t>(value));
 }
+POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
 }  // namespace
 
 CPlayerDialog::CPlayerDialog(AudioEngine& engine, const char* commandLine,
@@ -207,13 +210,11 @@ void CPlayerDialog::RestoreSettings() {
         if (ReadNumber("RandomPlayback", 0) != 0) SetRandom(true);
         if (ReadNumber("EndlessPlayback", 0) != 0) SetEndless(true);
     }
-    int32_t state = ReadNumber("DialogState", 0);
-    if (state == 3) {
-        WriteNumber("DialogState", 0);
-        state = 0;
+    int32_t stored = ReadNumber("DialogState", 0);
+    if (stored == static_cast<int32_t>(DialogState::kHidden)) {
+        WriteNumber("DialogState", static_cast<int32_t>(DialogState::kLarge));
     }
-    if (state < 0 || state > 2) state = 0;
-    SetDialogState(state);
+    SetDialogState(StartingLayout(stored));
     scrollCaption_ = ReadNumber("ScrollCaption", 1) != 0;
 }
 
@@ -349,93 +350,38 @@ void CPlayerDialog::OnCommand(int id, int code, HWND control) {
 
 bool CPlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        // Explorer restarted: our icons went with the old taskbar.
-        bool transport = transportIconsShown_;
-        transportIconsShown_ = false;
-        AddMainTrayIcon();
-        if (transport) AddTransportIcons();
+        OnTaskbarCreated();
         return true;
     }
     switch (message) {
-    case WM_HSCROLL: {
-        HWND slider = reinterpret_cast<HWND>(lParam);
-        int code = LOWORD(wParam);
-        int position = static_cast<short>(HIWORD(wParam));
-        if (slider == Item(IDC_VOLUME)) volume_.OnSlider(code, position);
-        if (slider == Item(IDC_POSITION)) OnPositionSlider(code, position);
-        return true;
+    case WM_HSCROLL: OnSliderScroll(reinterpret_cast<HWND>(lParam), wParam); return true;
+    case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
+    case WM_HTTP_FAILURE: ShowHttpFailures(); return true;
+    case WM_TRAYNOTIFY: OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam)); return true;
+    case WM_TIMER: OnTimer(wParam); return true;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return true;
+    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wParam), PointOf(lParam)); return true;
+    case WM_LBUTTONDBLCLK: OnDoubleClick(PointOf(lParam)); return true;
+    case WM_PAINT: PaintMinimisedIcon(); return true;
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(bigIcon_); return true;
+    case WM_DRAWITEM: result = OnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return true;
+    // The system's default handling as well for these.
+    case WM_SIZE: OnSize(static_cast<UINT>(wParam)); return false;
+    case WM_WINDOWPOSCHANGING: KeepWindowSize(reinterpret_cast<WINDOWPOS*>(lParam)); return false;
+    case WM_SYSCOMMAND: OnSysCommand(wParam); return false;
+    default: return false;
     }
-    case MM_MIXM_LINE_CHANGE: case MM_MIXM_CONTROL_CHANGE:
-        volume_.OnMixerChange();
-        return true;
-    case WM_HTTP_FAILURE:
-        ShowHttpFailures();
-        return true;
-    case WM_TRAYNOTIFY: {
-        if (DeferWhileBusy(message, wParam, lParam)) return true;
-        BusyScope busy(*this);
-        OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
-        return true;
-    }
-    case WM_TIMER:
-        if (wParam == kCaptionTimer) OnCaptionTimer();
-        return true;
-    case WM_DROPFILES: {
-        if (DeferWhileBusy(message, wParam, lParam)) return true;
-        BusyScope busy(*this);
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return true;
-    }
-    case WM_CONTEXTMENU: {
-        BusyScope busy(*this);  // the menu's command runs once the menu is gone
-        OnContextMenu(reinterpret_cast<HWND>(wParam),
-                      POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-        return true;
-    }
-    case WM_LBUTTONDBLCLK: {
-        BusyScope busy(*this);  // the stream properties are a box of the player
-        OnDoubleClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-        return true;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(Handle(), &paint);
-        if (::IsIconic(Handle())) {
-            RECT client;
-            ::GetClientRect(Handle(), &client);
-            ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON)) / 2,
-                       (client.bottom - ::GetSystemMetrics(SM_CYICON)) / 2, bigIcon_);
-        }
-        ::EndPaint(Handle(), &paint);
-        return true;
-    }
-    case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(bigIcon_);
-        return true;
-    case WM_DRAWITEM:
-        OnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-        result = TRUE;
-        return true;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wParam));
-        return false;
-    case WM_WINDOWPOSCHANGING: {
-        // The frame cannot be dragged to another size.
-        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!(position->flags & SWP_NOSIZE) && !::IsIconic(Handle()) && !allowResize_) {
-            RECT window;
-            ::GetWindowRect(Handle(), &window);
-            position->cx = window.right - window.left;
-            position->cy = window.bottom - window.top;
-        }
-        return false;
-    }
-    case WM_SYSCOMMAND:
-        OnSysCommand(wParam);
-        return false;  // the system's default handling as well
-    default:
-        return false;
-    }
+}
+
+void CPlayerDialog::OnSliderScroll(HWND slider, WPARAM wParam) {
+    int code = LOWORD(wParam);
+    int position = static_cast<short>(HIWORD(wParam));
+    if (slider == Item(IDC_VOLUME)) volume_.OnSlider(code, position);
+    if (slider == Item(IDC_POSITION)) OnPositionSlider(code, position);
+}
+
+void CPlayerDialog::OnTimer(WPARAM id) {
+    if (id == kCaptionTimer) OnCaptionTimer();
 }
 
 }  // namespace plyvane

@@ -6,7 +6,9 @@
 // start-up, shut-down), player_transport.cpp (commands on the engine),
 // player_display.cpp (texts and the caption scroller), player_layout.cpp
 // (controls, layouts, menus, logo), player_tray.cpp (tray icons) and
-// player_settings_commands.cpp (property sheet, file types, help).
+// player_settings_commands.cpp (property sheet, file types, help). The
+// volume slider is a VolumeControl and the position slider a PositionSlider,
+// each a member of its own.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +28,7 @@
 #include "http_byte_source.h"
 #include "playback_info.h"
 #include "player_list_host.h"
+#include "player_rules.h"
 #include "playlist_playback.h"
 #include "position_slider.h"
 #include "tool_tips.h"
@@ -49,7 +52,7 @@ public:
     int OpenSource(const char* name, bool askToSave);
     void ShowPlayerState(PlayerState state);
     void UpdateMenuStates();
-    void SetDialogState(int value);
+    void SetDialogState(DialogState state);
 
 protected:
     BOOL OnInitDialog() override;
@@ -66,6 +69,8 @@ private:
     void RestoreSettings();
     void ProcessCommandLine(const char* text);
     void OnRemoteCommandLine();
+    void OnSliderScroll(HWND slider, WPARAM wParam);
+    void OnTimer(WPARAM id);
     void ShutDown();
 
     // ---- transport (player_transport.cpp) ----
@@ -99,13 +104,16 @@ private:
     void BuildControls();
     void AddToolTips();
     void MeasureWindowSizes();
+    void StoreDialogState(DialogState state);
     void ApplyLayout(int templateId);
     void SetNarrowWidth(bool narrow);
     void OnContextMenu(HWND window, POINT point);
     void TrackMenu(HMENU popup, POINT point);
     void OnDoubleClick(POINT point);
-    void OnDrawItem(DRAWITEMSTRUCT* item);
+    LRESULT OnDrawItem(DRAWITEMSTRUCT* item);  // TRUE: handled
     void ShowAboutBox();
+    void PaintMinimisedIcon();
+    void KeepWindowSize(WINDOWPOS* position);
     void OnSize(UINT type);
     void OnSysCommand(WPARAM command);
     void FocusOpen();
@@ -141,7 +149,9 @@ private:
     void RemoveTransportIcons();
     void UpdateTrayIcons(PlayerState state, const std::string& title);
     void OnTrayNotify(UINT iconId, UINT mouseMessage);
+    void OnTaskbarCreated();
     void OnHide();
+    void ToggleHidden();
 
     // ---- property sheet, file types, help (player_settings_commands.cpp) ----
     void ShowProperties();
@@ -170,7 +180,7 @@ private:
     bool remainingListTime_ = false;
     uint32_t listTotal_ = 0;   // list times; 0 without a list
     uint32_t listPlayed_ = 0;
-    int layout_ = 0;
+    DialogState layout_ = DialogState::kLarge;  // one of the three layouts
     bool hidden_ = false;
     bool ownsAtom_ = false;
     ATOM atom_ = 0;

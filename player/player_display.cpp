@@ -89,7 +89,7 @@ void CPlayerDialog::ShowOneTrack() {
     ::SetDlgItemTextA(Handle(), IDC_TOTAL_TRACKS, "1 ");
     ::SetDlgItemTextA(Handle(), IDC_TO_GO, "0 ");
     ::SetDlgItemTextA(Handle(), IDC_LIST_TOTAL_TIME, "");
-    if (layout_ == 0) SetNarrowWidth(true);
+    if (layout_ == DialogState::kLarge) SetNarrowWidth(true);
 }
 
 void CPlayerDialog::OnCaptionTimer() {

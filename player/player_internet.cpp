@@ -9,10 +9,10 @@
 #include "audio_engine.h"
 #include "file_dialog.h"
 #include "file_system.h"
+#include "http_open_progress_window.h"
 #include "message_box.h"
 #include "player_list_host.h"
 #include "playlist_file.h"
-#include "progress_window.h"
 #include "resource_ids.h"
 #include "settings_store.h"
 #include "url_entry_dialog.h"
@@ -29,29 +29,6 @@ constexpr std::size_t kRecentUrlSize = 513;
 
 }  // namespace
 
-// The progress window of an open, over the player window.
-class PlayerOpenProgress : public HttpOpenProgress {
-public:
-    explicit PlayerOpenProgress(HWND owner) : owner_(owner) {}
-
-    void Begin() override {
-        window_ = std::make_unique<CProgressWindow>(IDS_INTERNET_CONNECTION);
-        window_->SetRange(1, 8);
-        window_->SetStep(1);
-        if (!window_->Create(owner_)) window_.reset();
-    }
-    void Step(const std::string& text) override {
-        if (window_ == nullptr) return;
-        window_->ShowItem(text.c_str());
-        window_->Step();
-    }
-    void End() override { window_.reset(); }
-
-private:
-    HWND owner_;
-    std::unique_ptr<CProgressWindow> window_;
-};
-
 void CPlayerDialog::ConnectInternetSources() {
     static_cast<EngineEntryProber&>(listHost_.Prober()).SetAddressSource(&httpProbeSource_);
 }
@@ -65,7 +42,7 @@ std::string PlayerListHost::TemporaryFolder() { return PlatformFileSystem().Temp
 
 void CPlayerDialog::PrepareHttpSource() {
     uiThread_ = ::GetCurrentThreadId();
-    if (httpProgress_ == nullptr) httpProgress_ = std::make_unique<PlayerOpenProgress>(Handle());
+    if (httpProgress_ == nullptr) httpProgress_ = std::make_unique<HttpOpenProgressWindow>(Handle());
     httpSource_.SetProgress(httpProgress_.get());
     httpSource_.SetErrorReporter([this](const std::string& text) { ReportHttpFailure(text); });
 }

@@ -152,27 +152,27 @@ void CPlayerDialog::MeasureWindowSizes() {
 
 // ---------------------------------------------------------------- layouts
 
-void CPlayerDialog::SetDialogState(int value) {
+void CPlayerDialog::SetDialogState(DialogState state) {
     HWND window = Handle();
-    if (value == 3) {
+    if (state == DialogState::kHidden) {
         ::ShowWindow(window, SW_HIDE);
         hidden_ = true;
-        WriteDwordSetting(kConfigurationKey, "DialogState", 3);
+        StoreDialogState(DialogState::kHidden);
         return;
     }
-    if (value == 4) {
+    if (state == DialogState::kShown) {
         ::ShowWindow(window, SW_SHOW);
         hidden_ = false;
-        WriteDwordSetting(kConfigurationKey, "DialogState", static_cast<uint32_t>(layout_));
+        StoreDialogState(layout_);
         FocusOpen();
         return;
     }
-    if (value < 0 || value > 2) return;
+    if (!IsLayout(state)) return;
     hidden_ = false;
-    WriteDwordSetting(kConfigurationKey, "DialogState", static_cast<uint32_t>(value));
-    layout_ = value;
-    ApplyLayout(kLayoutTemplates[value]);
-    if (value == 0) {
+    StoreDialogState(state);
+    layout_ = state;
+    ApplyLayout(kLayoutTemplates[static_cast<int>(state)]);
+    if (state == DialogState::kLarge) {
         // A list of more tracks than one shows its track list.
         SetNarrowWidth(!(playlist_.IsActive() && playlist_.Queue().Count() > 1));
     } else {
@@ -189,6 +189,10 @@ void CPlayerDialog::SetDialogState(int value) {
     ::ShowWindow(window, SW_SHOW);
     ::SetForegroundWindow(window);
     ::InvalidateRect(window, nullptr, TRUE);
+}
+
+void CPlayerDialog::StoreDialogState(DialogState state) {
+    WriteDwordSetting(kConfigurationKey, "DialogState", static_cast<uint32_t>(state));
 }
 
 void CPlayerDialog::ApplyLayout(int templateId) {
@@ -216,7 +220,7 @@ void CPlayerDialog::ApplyLayout(int templateId) {
 }
 
 void CPlayerDialog::SetNarrowWidth(bool narrow) {
-    if (layout_ != 0 || fullWidth_ == 0) return;
+    if (layout_ != DialogState::kLarge || fullWidth_ == 0) return;
     allowResize_ = true;
     ::SetWindowPos(Handle(), nullptr, 0, 0, narrow ? narrowWidth_ : fullWidth_, fullHeight_,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -227,6 +231,7 @@ void CPlayerDialog::SetNarrowWidth(bool narrow) {
 
 void CPlayerDialog::OnContextMenu(HWND window, POINT point) {
     (void)window;
+    BusyScope busy(*this);  // the menu's command runs once the menu is gone
     if (point.x == -1 && point.y == -1) ::GetCursorPos(&point);
     ::SetForegroundWindow(Handle());
     HWND list = Item(IDC_TRACK_LIST);
@@ -268,12 +273,13 @@ void CPlayerDialog::TrackMenu(HMENU popup, POINT point) {
 }
 
 void CPlayerDialog::OnDoubleClick(POINT point) {
+    BusyScope busy(*this);  // the stream properties are a box of the player
     RECT group = ChildRect(Handle(), Item(IDC_INFO_GROUP));
     if (::PtInRect(&group, point)) {
         ShowStreamProperties(CurrentEntryRecord());
         return;
     }
-    SetDialogState((layout_ + 1) % 3);
+    SetDialogState(NextLayout(layout_));
 }
 
 void CPlayerDialog::ShowAboutBox() {
@@ -287,6 +293,28 @@ void CPlayerDialog::FocusOpen() {
 }
 
 // ---------------------------------------------------------------- minimised
+
+void CPlayerDialog::PaintMinimisedIcon() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(Handle(), &paint);
+    if (::IsIconic(Handle())) {
+        RECT client;
+        ::GetClientRect(Handle(), &client);
+        ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON)) / 2,
+                   (client.bottom - ::GetSystemMetrics(SM_CYICON)) / 2, bigIcon_);
+    }
+    ::EndPaint(Handle(), &paint);
+}
+
+void CPlayerDialog::KeepWindowSize(WINDOWPOS* position) {
+    // The frame cannot be dragged to another size.
+    if (!(position->flags & SWP_NOSIZE) && !::IsIconic(Handle()) && !allowResize_) {
+        RECT window;
+        ::GetWindowRect(Handle(), &window);
+        position->cx = window.right - window.left;
+        position->cy = window.bottom - window.top;
+    }
+}
 
 void CPlayerDialog::OnSize(UINT type) {
     HWND window = Handle();
@@ -337,14 +365,14 @@ void CPlayerDialog::OnSysCommand(WPARAM command) {
 
 // ---------------------------------------------------------------- drawing
 
-void CPlayerDialog::OnDrawItem(DRAWITEMSTRUCT* item) {
-    if (item == nullptr || DrawDisabledButton(*item)) return;
+LRESULT CPlayerDialog::OnDrawItem(DRAWITEMSTRUCT* item) {
+    if (item == nullptr || DrawDisabledButton(*item)) return TRUE;
     if (item->CtlID == IDC_LOGO) {
         RECT area = item->rcItem;
         ::FillRect(item->hDC, &area, ::GetSysColorBrush(COLOR_BTNFACE));
         LogoGeometry logo = MainWindowLogo(area.right - area.left, area.bottom - area.top);
         plyvane::PaintLogo(item->hDC, POINT{area.left + 2, area.top + 2}, logo);
-        return;
+        return TRUE;
     }
     if (item->CtlID == IDC_TRACK_LIST) {
         char text[256] = "";
@@ -360,6 +388,7 @@ void CPlayerDialog::OnDrawItem(DRAWITEMSTRUCT* item) {
         look.played = TrackPlayed(static_cast<int>(item->itemID) + 1);
         DrawListItem(*item, look, widestTrack_);
     }
+    return TRUE;
 }
 
 HMENU CPlayerDialog::PlayerPopup() const {

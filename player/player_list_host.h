@@ -27,6 +27,7 @@ public:
     void ResetVolumePreset() override;
     bool CloseAtEnd() override;
     void EndProgram() override;
+    bool EndedWithoutSound() override;
 
     void ClearTrackList() override;
     void AddTrackLine(const std::string& text) override;

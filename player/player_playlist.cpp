@@ -45,6 +45,8 @@ bool PlayerListHost::CloseAtEnd() { return window_.closeAtEnd_; }
 
 void PlayerListHost::EndProgram() { window_.EndDialog(IDCANCEL); }
 
+bool PlayerListHost::EndedWithoutSound() { return !engine_.ProducedSound(); }
+
 void PlayerListHost::ClearTrackList() {
     HWND list = window_.Item(IDC_TRACK_LIST);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -100,7 +102,7 @@ void CPlayerDialog::ShowTrackDisplays(const TrackDisplays& displays) {
         ShowOneTrack();
         return;
     }
-    if (layout_ == 0) SetNarrowWidth(false);
+    if (layout_ == DialogState::kLarge) SetNarrowWidth(false);
     char number[16];
     FormatText(number, sizeof number, "%d ", displays.counters.track);
     ::SetDlgItemTextA(Handle(), IDC_TRACK, number);

@@ -21,6 +21,27 @@ uint32_t OpeningVolume(std::optional<uint32_t> restored, uint16_t keptLeft, uint
     return kept != 0 ? kept : device;
 }
 
+std::optional<DialogState> DialogStateFromNumber(int64_t number) {
+    if (number < static_cast<int64_t>(DialogState::kLarge) ||
+        number > static_cast<int64_t>(DialogState::kShown)) {
+        return std::nullopt;
+    }
+    return static_cast<DialogState>(number);
+}
+
+DialogState StartingLayout(int32_t stored) {
+    std::optional<DialogState> state = DialogStateFromNumber(stored);
+    return state && IsLayout(*state) ? *state : DialogState::kLarge;
+}
+
+DialogState NextLayout(DialogState layout) {
+    switch (layout) {
+    case DialogState::kLarge: return DialogState::kMedium;
+    case DialogState::kMedium: return DialogState::kSmall;
+    default: return DialogState::kLarge;
+    }
+}
+
 bool SavedPositionFits(long x, long y, long width, const ScreenArea& desktop) {
     return y >= desktop.top && y + 5 <= desktop.bottom && x + 5 <= desktop.right &&
            x + width - 5 >= desktop.left;

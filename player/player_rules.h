@@ -38,6 +38,24 @@ inline uint32_t VolumeFromSlider(int position) {
     return static_cast<uint32_t>(clamped) * 8;
 }
 
+// The main window's states: its three layouts, stored in "DialogState" and
+// chosen on the property sheet's size list; hidden, stored too; and shown
+// again, which brings back the stored layout and is never stored itself.
+enum class DialogState : int32_t { kLarge = 0, kMedium = 1, kSmall = 2, kHidden = 3, kShown = 4 };
+
+inline bool IsLayout(DialogState state) {
+    return state == DialogState::kLarge || state == DialogState::kMedium ||
+           state == DialogState::kSmall;
+}
+// The window's state for a number from the settings or a posted command;
+// nothing for a number that names none.
+std::optional<DialogState> DialogStateFromNumber(int64_t number);
+// The layout the window starts in for a stored "DialogState": the window
+// never starts hidden, and an unknown value is the large layout.
+DialogState StartingLayout(int32_t stored);
+// The double click's next layout: large, medium, small, large again.
+DialogState NextLayout(DialogState layout);
+
 struct ScreenArea {
     long left, top, right, bottom;
 };

@@ -3,6 +3,7 @@
 // command, and the commands the sheet posts, applied at once.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "check_extensions_dialog.h"
@@ -60,7 +61,13 @@ void CPlayerDialog::OnSettingsCommand(int id, LPARAM parameter) {
         scrollCaption_ = false;
         if (::IsIconic(Handle())) ::SetWindowTextA(Handle(), (title_ + " " + timeText_).c_str());
         break;
-    case ID_SET_DIALOG_STATE: SetDialogState(static_cast<int>(parameter)); break;
+    case ID_SET_DIALOG_STATE: {
+        // Any program can post the command: a number that names no state
+        // is ignored.
+        std::optional<DialogState> state = DialogStateFromNumber(static_cast<int64_t>(parameter));
+        if (state) SetDialogState(*state);
+        break;
+    }
     default: break;
     }
 }

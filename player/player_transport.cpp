@@ -112,7 +112,8 @@ void CPlayerDialog::OnPrevious() { playlist_.Previous(); }
 void CPlayerDialog::AdvancePlaylist(AdvanceCause cause) {
     ended_ = false;
     if (playlist_.AdvancePlaylist(cause)) return;
-    if (playlist_.Endless()) {
+    // A stream that never sounded is not started again and again.
+    if (playlist_.Endless() && engine_.ProducedSound()) {
         StartOrResume();  // the engine opens the ended stream again
     } else if (closeAtEnd_) {
         EndDialog(IDCANCEL);
@@ -144,6 +145,8 @@ void CPlayerDialog::OnOpen() {
 }
 
 void CPlayerDialog::OnDropFiles(HDROP drop) {
+    if (DeferWhileBusy(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) return;
+    BusyScope busy(*this);
     OnStop(false);
     engine_.ClosePlayback();
     sourceOpen_ = false;

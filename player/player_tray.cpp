@@ -39,6 +39,8 @@ void CPlayerDialog::UpdateTrayIcons(PlayerState state, const std::string& title)
 }
 
 void CPlayerDialog::OnTrayNotify(UINT iconId, UINT mouseMessage) {
+    if (DeferWhileBusy(WM_TRAYNOTIFY, iconId, mouseMessage)) return;
+    BusyScope busy(*this);
     POINT cursor{};
     ::GetCursorPos(&cursor);
     if (mouseMessage == WM_LBUTTONUP) {
@@ -66,7 +68,7 @@ void CPlayerDialog::OnTrayNotify(UINT iconId, UINT mouseMessage) {
         }
     } else if (mouseMessage == WM_LBUTTONDBLCLK && iconId == IDI_PLYVANE) {
         ::SetForegroundWindow(Handle());
-        SetDialogState(hidden_ ? 4 : 3);
+        ToggleHidden();
         UpdateMenuStates();
     } else if (mouseMessage == WM_RBUTTONUP && iconId == IDI_PLYVANE) {
         keyboardOrigin_ = true;
@@ -76,9 +78,21 @@ void CPlayerDialog::OnTrayNotify(UINT iconId, UINT mouseMessage) {
     keyboardOrigin_ = false;
 }
 
+void CPlayerDialog::OnTaskbarCreated() {
+    // Explorer restarted: our icons went with the old taskbar.
+    bool transport = transportIconsShown_;
+    transportIconsShown_ = false;
+    AddMainTrayIcon();
+    if (transport) AddTransportIcons();
+}
+
 void CPlayerDialog::OnHide() {
-    SetDialogState(hidden_ ? 4 : 3);
+    ToggleHidden();
     UpdateMenuStates();
+}
+
+void CPlayerDialog::ToggleHidden() {
+    SetDialogState(hidden_ ? DialogState::kShown : DialogState::kHidden);
 }
 
 }  // namespace plyvane

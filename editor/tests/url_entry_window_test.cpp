@@ -19,13 +19,6 @@ namespace {
 const std::string kGuiDir = PLYVANE_GUI_DIR;
 constexpr char kCaption[] = "Internet streaming";
 
-// The field's text replaced as by the keyboard: each character typed, so the
-// field counts as changed.
-void Type(HWND field, const std::string& text) {
-    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    for (char c : text) ::SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
-}
-
 void Click(HWND dialog, int id) {
     ::SendMessageTimeoutA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, nullptr);
 }
@@ -90,7 +83,7 @@ TEST_F(UrlEntryWindow, OkUntouchedOnAnEmptyFieldHandsBackTheEmptyAddress) {
 TEST_F(UrlEntryWindow, AnAddressWithoutSchemeIsCompletedInLowerCase) {
     HWND window = Open("http://old/");
     ASSERT_NE(window, nullptr);
-    Type(::GetDlgItem(window, IDC_URL_EDIT), " Server/Path/File.MP3 ");
+    TypeUrl(window, " Server/Path/File.MP3 ");
     Click(window, IDOK);
     EXPECT_EQ(Result(), IDOK);
     EXPECT_EQ(dialog_->Url(), "http://server/path/file.mp3");
@@ -99,8 +92,7 @@ TEST_F(UrlEntryWindow, AnAddressWithoutSchemeIsCompletedInLowerCase) {
 TEST_F(UrlEntryWindow, AnotherSchemeShowsTheUrlCheckAndTheDialogStays) {
     HWND window = Open("");
     ASSERT_NE(window, nullptr);
-    HWND field = ::GetDlgItem(window, IDC_URL_EDIT);
-    Type(field, "ftp://host/a.mp3");
+    TypeUrl(window, "ftp://host/a.mp3");
     ::PostMessageA(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
     HWND box = ui_->WaitForDialog(kUrlCheckCaption);
     ASSERT_NE(box, nullptr);
@@ -111,7 +103,7 @@ TEST_F(UrlEntryWindow, AnotherSchemeShowsTheUrlCheckAndTheDialogStays) {
     EXPECT_TRUE(::IsWindowVisible(window));
 
     // The scheme in capitals is taken as typed.
-    Type(field, "HTTP://Host/A.mp3");
+    TypeUrl(window, "HTTP://Host/A.mp3");
     Click(window, IDOK);
     EXPECT_EQ(Result(), IDOK);
     EXPECT_EQ(dialog_->Url(), "HTTP://Host/A.mp3");
@@ -120,7 +112,7 @@ TEST_F(UrlEntryWindow, AnotherSchemeShowsTheUrlCheckAndTheDialogStays) {
 TEST_F(UrlEntryWindow, CancelHandsBackNothing) {
     HWND window = Open("http://old/a.mp3");
     ASSERT_NE(window, nullptr);
-    Type(::GetDlgItem(window, IDC_URL_EDIT), "new/b.mp3");
+    TypeUrl(window, "new/b.mp3");
     Click(window, IDCANCEL);
     EXPECT_EQ(Result(), IDCANCEL);
     EXPECT_EQ(dialog_->Url(), "http://old/a.mp3");

@@ -59,6 +59,28 @@ TEST_P(EnginePlaybackTest, EachLayerPlaysWhollyAndEndsOnceAfterTheRingDrained) {
     }
 }
 
+
+// A stream that opens but never gives a sample ends like any other, and
+// says so, whether it ends inside the prefill or after a seek; a stream
+// that sounded keeps saying so after its end.
+TEST_P(EnginePlaybackTest, AStreamWithoutASampleEndsSaidToBeSilent) {
+    EngineHarness run;
+    run.Configure(Output());
+    ASSERT_EQ(run.Open(StreamPath("damaged/l3_no_audio.mp3")), 1);
+    ASSERT_EQ(run.engine.StartPlayback(), 1);
+    ASSERT_TRUE(run.RunUntilEnded(10000));
+    EXPECT_FALSE(run.engine.ProducedSound());
+    EXPECT_EQ(run.device.PlayedBytes(), 0u);
+
+    ASSERT_EQ(run.Open(StreamPath(kLayer2)), 1);
+    EXPECT_FALSE(run.engine.ProducedSound());
+    ASSERT_EQ(run.engine.StartPlayback(), 1);
+    ASSERT_TRUE(run.RunUntilEnded(10000));
+    EXPECT_TRUE(run.engine.ProducedSound());
+    // Played again from the start: a new open that has not sounded yet.
+    ASSERT_EQ(run.Open(StreamPath("damaged/l3_no_audio.mp3")), 1);
+    EXPECT_FALSE(run.engine.ProducedSound());
+}
 TEST_P(EnginePlaybackTest, PositionsComeAboutOncePerSecondAndNeverPassTheLength) {
     h.Configure(Output());
     ASSERT_EQ(h.Open(StreamPath(kLayer2)), 1);

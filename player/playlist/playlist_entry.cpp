@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "http_address.h"
+
 namespace plyvane {
 
 namespace {
@@ -76,7 +78,10 @@ std::string SetEntryField(std::string_view record, int n, int32_t value) {
     return SetEntryField(record, n, std::to_string(value));
 }
 
-std::string DisplayNameOf(std::string_view path, bool keepFolder, bool keepExtension) {
+std::string DisplayNameOf(std::string_view shownPath, bool keepFolder, bool keepExtension) {
+    // An address without a path would show its user information.
+    const std::string masked = MaskAddressPassword(shownPath);
+    const std::string_view path = masked;
     std::size_t folderEnd = path.rfind('\\');
     if (folderEnd == std::string_view::npos) folderEnd = path.rfind('/');
     std::size_t nameStart = folderEnd == std::string_view::npos ? 0 : folderEnd + 1;
@@ -87,6 +92,11 @@ std::string DisplayNameOf(std::string_view path, bool keepFolder, bool keepExten
     }
     std::size_t start = keepFolder ? 0 : nameStart;
     return std::string(path.substr(start, end - start));
+}
+
+std::string MaskedEntryRecord(std::string_view record) {
+    const std::string path = EntryField(record, kEntryPath);
+    return MaskAddressPassword(path) + std::string(record.substr(path.size()));
 }
 
 bool IsHttpAddress(std::string_view name) {

@@ -29,8 +29,11 @@ std::string SetEntryField(std::string_view record, int n, int32_t value);
 
 // The path without its folder (up to the last "\", else the last "/") unless
 // keepFolder, and without its extension (from a last "." after the folder)
-// unless keepExtension.
+// unless keepExtension; the password of an address is masked.
 std::string DisplayNameOf(std::string_view path, bool keepFolder, bool keepExtension);
+
+// The record as it may be shown: the password of an address masked.
+std::string MaskedEntryRecord(std::string_view record);
 
 // Whether the name begins with "http://" in any case.
 bool IsHttpAddress(std::string_view name);

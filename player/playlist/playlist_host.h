@@ -56,6 +56,11 @@ public:
     virtual bool CloseAtEnd() = 0;
     virtual void EndProgram() = 0;
 
+    // Whether the stream that just ended gave no sample at all (junk that
+    // passed the open, a header alone): such an entry is as unplayable as
+    // one that failed to open.
+    virtual bool EndedWithoutSound() = 0;
+
     // The track list (1065): lines without their numbers; grey for played
     // and excluded entries is the list's own drawing rule.
     virtual void ClearTrackList() = 0;

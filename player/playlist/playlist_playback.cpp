@@ -161,6 +161,22 @@ bool PlaylistPlayback::PlayEntry(int index) {
     return !queue_.AnyPlayable();
 }
 
+bool PlaylistPlayback::ExcludeSilentEntry() {
+    // Excluded as a failed open is, or an endless list of such entries
+    // would play nothing for ever.
+    const int current = queue_.CurrentIndex();
+    if (queue_.Contains(current)) {
+        queue_.Exclude(current);
+        host_.RedrawTrackList();
+    }
+    if (queue_.AnyPlayable()) return false;
+    // Nothing left that sounds: the list ends without opening anything again.
+    host_.ClosePlayback();
+    host_.ResetVolumePreset();
+    if (host_.CloseAtEnd()) host_.EndProgram();
+    return true;
+}
+
 void PlaylistPlayback::PlayFirstEntry(bool start) {
     if (PlayEntry(NextIndex())) {
         if (start) host_.StartOrResume();
@@ -171,6 +187,7 @@ void PlaylistPlayback::PlayFirstEntry(bool start) {
 
 bool PlaylistPlayback::AdvancePlaylist(AdvanceCause cause, bool start) {
     if (!IsActive()) return false;
+    if (cause == AdvanceCause::kEndOfStream && host_.EndedWithoutSound() && ExcludeSilentEntry()) return true;
     for (;;) {
         const int entry = NextIndex();
         if (!queue_.Contains(entry)) {

@@ -99,6 +99,9 @@ private:
     // Counters and selection for an entry the queue just chose.
     void ShowChosen(int entry);
     void RewindToFirst();
+    // The current entry ended without a sound: it is excluded; true when
+    // nothing playable is left and the list has ended.
+    bool ExcludeSilentEntry();
     // The source for an entry: the record, or a continuous list of it and
     // the consecutive files after it.
     std::string SourceFor(int index, const std::string& record);

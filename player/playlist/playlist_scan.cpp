@@ -74,7 +74,7 @@ std::vector<std::string> ScanEntries(PlaylistSource& source, PlaylistQueue& queu
         }
         std::string record;
         source.GetEntry(entry, record);
-        progress.ShowItem(record);
+        progress.ShowItem(MaskedEntryRecord(record));
         ScannedEntry scanned = ScanEntry(record, prober, options);
         queue.SetVolume(entry, scanned.volume);
         queue.SetDuration(entry, scanned.duration);

@@ -85,9 +85,7 @@ protected:
         ::PostMessageA(player.Window(), WM_COMMAND, IDC_OPEN_URL, 0);
         HWND dialog = player.WaitForMessageBox("Internet streaming", 8000);
         if (dialog == nullptr) return nullptr;
-        HWND field = ::GetDlgItem(dialog, IDC_URL_EDIT);
-        ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        ::SendMessageA(field, EM_SETMODIFY, TRUE, 0);
+        TypeUrl(dialog, text);
         if (shot != nullptr) {
             WaitUntil([&] { return ::IsWindowVisible(dialog) != FALSE; });
             ::SetForegroundWindow(dialog);
@@ -139,9 +137,7 @@ TEST_F(InternetWindow, OpenUrlCompletesATypedAddressAndRemembersItOnlyAfterAnOpe
     HWND dialog = player.WaitForMessageBox("Internet streaming", 8000);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_URL_EDIT)), recent);
-    HWND field = ::GetDlgItem(dialog, IDC_URL_EDIT);
-    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ftp://server/a.mp3"));
-    ::SendMessageA(field, EM_SETMODIFY, TRUE, 0);
+    TypeUrl(dialog, "ftp://server/a.mp3");
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     HWND check = player.WaitForMessageBox("URL check", 5000);
     ASSERT_NE(check, nullptr);

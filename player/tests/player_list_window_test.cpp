@@ -357,6 +357,21 @@ TEST_F(PlayerLists, CloseAtEndPlaysTheListAndEnds) {
     EXPECT_EQ(titles, (std::vector<std::string>{"Plyvane - one", "Plyvane - two", "Plyvane - four"}));
 }
 
+// Streams that open but never sound (a frame whose audio data never came)
+// are excluded as failed opens are: an endless list of them ends, and with
+// close-at-end the program, instead of playing nothing for ever.
+TEST_F(PlayerLists, AnEndlessListOfStreamsWithoutSoundEnds) {
+    const std::string silent = ReadBytes(std::string(PLYVANE_SOURCE_DIR) + "/tests/data/damaged/l3_no_audio.mp3");
+    ASSERT_FALSE(silent.empty());
+    WriteBytes(Path("silent one.mp3"), silent);
+    WriteBytes(Path("silent two.mp3"), silent);
+    const std::string list = WritePls("silent.pls", {Path("silent one.mp3"), Path("silent two.mp3")});
+    PlayerProcess player;
+    ASSERT_TRUE(player.Start("/C /E /P \"" + list + "\""));
+    ASSERT_NE(player.WaitForWindow(), nullptr);
+    EXPECT_TRUE(player.WaitForExit(20000));
+}
+
 TEST_F(PlayerLists, EntriesCarryTitlesVolumePresetsAndDurationLimits) {
     // Entry 1: its own title, half the volume, cut after 3 s; entry 2: a
     // stated hour, so the list times take the hour format.

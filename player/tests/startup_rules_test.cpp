@@ -87,6 +87,24 @@ TEST(Volume, OpeningVolumeTakesTheRestoredThenTheKeptThenTheDevices) {
     EXPECT_EQ(OpeningVolume(std::nullopt, 0, 0, 50000), 50000u);
 }
 
+TEST(DialogStates, TheStoredNumbersStartUpAndTheLayoutCycle) {
+    EXPECT_EQ(StartingLayout(0), DialogState::kLarge);
+    EXPECT_EQ(StartingLayout(2), DialogState::kSmall);
+    EXPECT_EQ(StartingLayout(3), DialogState::kLarge);  // never starts hidden
+    EXPECT_EQ(StartingLayout(4), DialogState::kLarge);
+    EXPECT_EQ(StartingLayout(-1), DialogState::kLarge);
+    EXPECT_EQ(NextLayout(DialogState::kLarge), DialogState::kMedium);
+    EXPECT_EQ(NextLayout(DialogState::kMedium), DialogState::kSmall);
+    EXPECT_EQ(NextLayout(DialogState::kSmall), DialogState::kLarge);
+    // A posted number: 0..4 name states, nothing else does, nor a number
+    // that would name one once cut to 32 bits.
+    EXPECT_EQ(DialogStateFromNumber(3), DialogState::kHidden);
+    EXPECT_EQ(DialogStateFromNumber(4), DialogState::kShown);
+    EXPECT_EQ(DialogStateFromNumber(5), std::nullopt);
+    EXPECT_EQ(DialogStateFromNumber(-1), std::nullopt);
+    EXPECT_EQ(DialogStateFromNumber((int64_t{1} << 32) + 1), std::nullopt);
+}
+
 TEST(WindowPosition, SavedCornerMustKeepTheWindowOnTheDesktop) {
     ScreenArea desktop{0, 0, 1024, 768};
     EXPECT_TRUE(SavedPositionFits(100, 100, 400, desktop));

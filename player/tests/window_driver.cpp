@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resource_ids.h"
+
 #ifndef PLYVANE_PLAYER_EXE
 #error "PLYVANE_PLAYER_EXE names the program under test"
 #endif
@@ -68,6 +70,12 @@ std::string WindowText(HWND window) {
     ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                           SMTO_ABORTIFHUNG, 2000, nullptr);
     return text;
+}
+
+void TypeUrl(HWND dialog, const std::string& text) {
+    HWND field = ::GetDlgItem(dialog, IDC_URL_EDIT);
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageA(field, EM_SETMODIFY, TRUE, 0);
 }
 
 std::string ProgramVersion() {

@@ -28,6 +28,10 @@ bool ReadText(const char* key, const char* name, std::string& text);
 // A window's text through WM_GETTEXT.
 std::string WindowText(HWND window);
 
+// The URL entry dialog's address field set to `text` as if typed (the
+// field counts as changed), for OK to take.
+void TypeUrl(HWND dialog, const std::string& text);
+
 // The product version of plyvane.exe as the player reads it ("no version"
 // when it has none): seeded as "Version" so no first-run set-up comes up.
 std::string ProgramVersion();

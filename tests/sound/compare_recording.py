@@ -25,6 +25,7 @@ WINDOW = 8192   # frames compared to pick the offset
 SEGMENT = 128   # frames aligned together after that
 DRIFT = 64      # frames a segment's alignment may move from the last one's
 ALIGNED = 4     # mean difference per sample below which a segment is aligned
+MAX_WIDE_SEARCHES = 32  # searches for a longer slip before the recording counts as garbled
 
 
 def read_pcm(path):
@@ -81,19 +82,41 @@ def main(argv):
             best = (cost, d)
     offset = rec_first + best[1] - ref_first  # recording frame = reference frame + offset
 
-    # The sound system may slip by a few frames under load (an underrun
-    # inserts a little silence): the alignment is kept per short segment and
-    # follows such slips, but never reorders or skips audio.
+    # The sound system may slip under load (an underrun inserts silence):
+    # the alignment is kept per short segment and follows such slips, but
+    # never reorders or skips audio. A slip of up to a few frames is
+    # followed at once; a longer one, up to the gap limit, is searched for
+    # ahead (silence only ever delays the recording) and counts as a gap of
+    # its length. Without such a search a slip of a few milliseconds would
+    # leave the rest misaligned and read as noise.
+    max_slip = int(a.max_gap_ms * a.rate / 1000.0) + DRIFT
+    wide_searches = 0
+    slip_gap = 0
     offsets = []
+
+    def best_shift(start, frames, shifts):
+        best = None
+        for d in shifts:
+            cost = mismatch(ref, rec, ch, start, start + offset + d, frames)
+            if best is None or cost < best[0]:
+                best = (cost, d)
+        return best
+
     for start in range(0, ref_frames, SEGMENT):
         frames = min(SEGMENT, ref_frames - start)
-        if mismatch(ref, rec, ch, start, start + offset, frames) > ALIGNED * frames * ch:
-            best = None
-            for d in range(-DRIFT, DRIFT + 1):
-                cost = mismatch(ref, rec, ch, start, start + offset + d, frames)
-                if best is None or cost < best[0]:
-                    best = (cost, d)
-            offset += best[1]
+        limit = ALIGNED * frames * ch
+        if mismatch(ref, rec, ch, start, start + offset, frames) > limit:
+            cost, d = best_shift(start, frames, range(-DRIFT, DRIFT + 1))
+            # A recording that matches nowhere fails on its SNR; searching
+            # every segment of it would only take long.
+            if cost > limit and wide_searches < MAX_WIDE_SEARCHES:
+                wide_searches += 1
+                wide = best_shift(start, frames, range(DRIFT + 1, max_slip + 1))
+                if wide[0] < cost:
+                    cost, d = wide
+            offset += d
+            if d > 0:
+                slip_gap = max(slip_gap, d)
         offsets.append(offset)
 
     def frame_error(f, j):
@@ -121,7 +144,7 @@ def main(argv):
         signal += sum(ref[f * ch + c] ** 2 for c in range(ch))
         noise += error
     snr = 10 * math.log10(signal / noise) if noise > 0 else float("inf")
-    gap_ms = longest_gap * 1000.0 / a.rate
+    gap_ms = max(longest_gap, slip_gap) * 1000.0 / a.rate
     ok = snr >= a.min_snr and gap_ms <= a.max_gap_ms
     offset = offsets[0] if offsets else offset
     print("%s: %d frames at offset %d, SNR %.1f dB (limit %.0f), longest gap %.1f ms (limit %.0f)" % (

@@ -59,4 +59,10 @@ bool RecordingHost::OpenEntry(const EntryToOpen& entry) {
     return true;
 }
 
+bool RecordingHost::EndedWithoutSound() {
+    if (opened.empty()) return false;
+    const std::string path = EntryField(opened.back().record, kEntryPath);
+    return std::find(silent.begin(), silent.end(), path) != silent.end();
+}
+
 }  // namespace plyvane::testing

@@ -72,6 +72,7 @@ public:
     void ResetVolumePreset() override { log.push_back("preset-100"); }
     bool CloseAtEnd() override { return closeAtEnd; }
     void EndProgram() override { log.push_back("end-program"); }
+    bool EndedWithoutSound() override;
     void ClearTrackList() override { lines.clear(); }
     void AddTrackLine(const std::string& text) override { lines.push_back(text); }
     void SelectTrackLine(int entry) override { selected = entry; }
@@ -85,6 +86,8 @@ public:
     // What fails to open: field 0 of the source (a path or a "list:" name).
     std::vector<std::string> failing;
     bool closeAtEnd = false;
+    // What ends without a sound: field 0 of the entry opened last.
+    std::vector<std::string> silent;
     ByteSource* addressSource = nullptr;
     std::string temporaryFolder;
 
