@@ -274,12 +274,7 @@ StoreWriteResult FileSettingsStore::Modify(const char* key, Change change) {
     return result;
 }
 
-StoreWriteResult FileSettingsStore::WriteString(const char* key, const char* name,
-                                                const char* text) {
-    SettingsFileValue value;
-    value.name = name != nullptr ? name : "";
-    value.isText = true;
-    value.text = text != nullptr ? text : "";
+StoreWriteResult FileSettingsStore::WriteValue(const char* key, const SettingsFileValue& value) {
     return Modify(key, [&](SettingsDocument& document) {
         SettingsFileKey& entry = document.AddKey(key);
         if (SettingsFileValue* existing = SettingsDocument::FindValue(entry, value.name))
@@ -290,19 +285,21 @@ StoreWriteResult FileSettingsStore::WriteString(const char* key, const char* nam
     });
 }
 
+StoreWriteResult FileSettingsStore::WriteString(const char* key, const char* name,
+                                                const char* text) {
+    SettingsFileValue value;
+    value.name = name != nullptr ? name : "";
+    value.isText = true;
+    value.text = text != nullptr ? text : "";
+    return WriteValue(key, value);
+}
+
 StoreWriteResult FileSettingsStore::WriteDword(const char* key, const char* name,
                                                uint32_t number) {
     SettingsFileValue value;
     value.name = name != nullptr ? name : "";
     value.number = number;
-    return Modify(key, [&](SettingsDocument& document) {
-        SettingsFileKey& entry = document.AddKey(key);
-        if (SettingsFileValue* existing = SettingsDocument::FindValue(entry, value.name))
-            *existing = value;
-        else
-            entry.values.push_back(value);
-        return true;
-    });
+    return WriteValue(key, value);
 }
 
 bool FileSettingsStore::DeleteValue(const char* key, const char* name) {

@@ -59,6 +59,8 @@ private:
     // document; false when there is none or `take` refuses its type.
     template <typename Take>
     bool ReadValue(const char* key, const char* name, Take take);
+    // Sets the value (adding its key when needed) and writes the file.
+    StoreWriteResult WriteValue(const char* key, const SettingsFileValue& value);
 
     bool KeepDamagedFileAside();
     bool WriteFileAtomically(const std::string& target, const std::string& bytes);
