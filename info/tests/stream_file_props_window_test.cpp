@@ -131,15 +131,7 @@ protected:
         return StreamSheet(window);
     }
     // Ends the sheet and waits for its thread; the result.
-    INT_PTR Close(StreamSheet& sheet, bool ok) {
-        if (ok) {
-            sheet.Ok();
-        } else {
-            sheet.Cancel();
-        }
-        EXPECT_TRUE(ui_->Join());
-        return ui_->Result();
-    }
+    INT_PTR Close(StreamSheet& sheet, bool ok) { return CloseSheet(*ui_, sheet, ok); }
 
     std::string entry_;
     std::unique_ptr<UiThread> ui_;

@@ -63,15 +63,7 @@ protected:
     Sheet Open() { return Open(catalog_); }
 
     // Ends the sheet and waits for its thread; the sheet's result.
-    INT_PTR Close(Sheet& sheet, bool ok) {
-        if (ok) {
-            sheet.Ok();
-        } else {
-            sheet.Cancel();
-        }
-        EXPECT_TRUE(ui_->Join());
-        return ui_->Result();
-    }
+    INT_PTR Close(Sheet& sheet, bool ok) { return CloseSheet(*ui_, sheet, ok); }
 
     static bool Number(const char* name, DWORD& value) { return ReadNumber(kConfigurationKey, name, value); }
     static DWORD NumberOr(const char* name, DWORD fallback) {

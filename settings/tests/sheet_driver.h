@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "resource_ids.h"
+#include "ui_thread.h"
 #include "window_driver.h"
 
 namespace plyvane::testing {
@@ -108,5 +109,17 @@ private:
     HWND sheet_;
     HWND page_ = nullptr;
 };
+
+// Ends the sheet that `ui` runs with OK or Cancel and waits for the thread;
+// the sheet's result.
+inline INT_PTR CloseSheet(UiThread& ui, Sheet& sheet, bool ok) {
+    if (ok) {
+        sheet.Ok();
+    } else {
+        sheet.Cancel();
+    }
+    EXPECT_TRUE(ui.Join());
+    return ui.Result();
+}
 
 }  // namespace plyvane::testing
