@@ -8,6 +8,9 @@ namespace {
 
 // Ends a list of allowed values (0 is a quality).
 constexpr int kEndOfChoices = -1;
+// The output choices decode and play both offer.
+constexpr int kDivisorChoices[] = {1, 2, 4, kEndOfChoices};
+constexpr int kBitChoices[] = {8, 16, kEndOfChoices};
 
 // A small decimal that must be one of the allowed values.
 
@@ -176,14 +179,12 @@ bool ParseInfo(ArgumentReader& args, InfoOptions& info, std::string& error) {
 }
 
 bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error) {
-    static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
     static const int kQualities[] = {0, 1, 2, 3, kEndOfChoices};
-    static const int kBits[] = {8, 16, kEndOfChoices};
     static const int kChannels[] = {1, 2, kEndOfChoices};
     const NumericOption numerics[] = {
-        {"--divisor", &decode.divisor, 0, 0, kDivisors, "1, 2 or 4"},
+        {"--divisor", &decode.divisor, 0, 0, kDivisorChoices, "1, 2 or 4"},
         {"--quality", &decode.quality, 0, 0, kQualities, "0, 1, 2 or 3"},
-        {"--bits", &decode.bits, 0, 0, kBits, "8 or 16"},
+        {"--bits", &decode.bits, 0, 0, kBitChoices, "8 or 16"},
         {"--channels", &decode.channels, 0, 0, kChannels, "1 or 2"},
     };
     bool haveOutput = false;
@@ -220,14 +221,12 @@ bool ParseDecode(ArgumentReader& args, DecodeOptions& decode, std::string& error
 }
 
 bool ParsePlay(ArgumentReader& args, PlayOptions& play, std::string& error) {
-    static const int kDivisors[] = {1, 2, 4, kEndOfChoices};
-    static const int kBits[] = {8, 16, kEndOfChoices};
     const NumericOption numerics[] = {
         {"--buffers", &play.buffers, 2, 128, nullptr, "2 to 128"},
         {"--frames", &play.framesPerBuffer, 1, 128, nullptr, "1 to 128"},
-        {"--divisor", &play.divisor, 0, 0, kDivisors, "1, 2 or 4"},
+        {"--divisor", &play.divisor, 0, 0, kDivisorChoices, "1, 2 or 4"},
         {"--quality", &play.quality, 0, 3, nullptr, "0, 1, 2 or 3"},
-        {"--bits", &play.bits, 0, 0, kBits, "8 or 16"},
+        {"--bits", &play.bits, 0, 0, kBitChoices, "8 or 16"},
         {"--channels", &play.channels, 1, 2, nullptr, "1 or 2"},
         {"--device", &play.device, -1, 31, nullptr, "-1 to 31"},
     };
